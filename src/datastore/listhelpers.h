@@ -1,0 +1,11 @@
+// Filling and choosing in the drop-down lists of the dialogs.
+#pragma once
+
+#include <QString>
+#include <QVariantList>
+
+class QComboBox;
+
+// Selects the first item of `box` equal to `text` without regard to case, or
+// no item (index -1) when there is none.
+void SelectComboItem(QComboBox *box, const QString &text);
