@@ -1,0 +1,25 @@
+// Filling and choosing in drop-down lists.
+#include "datastore/listhelpers.h"
+
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+
+namespace {
+
+TEST(ListHelpers, SelectComboItemIgnoresCase)
+{
+    QComboBox box;
+    box.addItems({"ALBA", "Arad", "arad", "BRASOV"});
+    const struct {
+        const char *text;
+        int index;
+    } cases[] = {{"arad", 1}, {"brasov", 3}, {"ALBA", 0}, {"Cluj", -1}, {"", -1}};
+    for (const auto &c : cases) {
+        box.setCurrentIndex(2);
+        SelectComboItem(&box, c.text);
+        EXPECT_EQ(box.currentIndex(), c.index) << c.text;
+    }
+}
+
+} // namespace
