@@ -128,7 +128,7 @@ def notification():
 # ------------------------------------------------- acceptance communication
 def acceptance(company, blank):
     f = Fill(blank)
-    doc = Doc("Comunicare de acceptare a ofertei de vânzare")
+    doc = Doc("Comunicare de acceptare a ofertei de vânzare", align="l" if blank else "j")
     doc.annex("Anexa nr. 5" + (" – persoană juridică" if company else ""))
     doc.left("Nr. înregistrare " + f("[NR]", 12) + " din " + f("[DATAA]", 14), after=240)
     doc.center("Către", after=0)
@@ -167,7 +167,7 @@ def acceptance(company, blank):
 # -------------------------------------------------------------- purchase offer
 def purchase_offer(company, blank):
     f = Fill(blank)
-    doc = Doc("Cerere de înregistrare a ofertei de cumpărare")
+    doc = Doc("Cerere de înregistrare a ofertei de cumpărare", align="l" if blank else "j")
     doc.annex("Anexa nr. 6" + (" – persoană juridică" if company else ""))
     doc.left("Nr. înregistrare " + f("[NR]", 12) + " din " + f("[DATAA]", 14), after=240)
     doc.center("Către", after=0)
@@ -206,7 +206,7 @@ def purchase_offer(company, blank):
 # ------------------------------------------------------------------- decision
 def decision(company, blank):
     f = Fill(blank)
-    doc = Doc("Decizie de alegere a preemptorului sau a potențialului cumpărător")
+    doc = Doc("Decizie de alegere a preemptorului sau a potențialului cumpărător", align="l" if blank else "j")
     doc.annex("Anexa nr. 7" + (" – persoană juridică" if company else ""))
     doc.left("Nr. înregistrare " + f("[NR]", 12) + " din " + f("[DATAA]", 14), after=240)
     doc.center("Către", after=0)

@@ -45,7 +45,7 @@ def date_line(doc):
 
 # ------------------------------------------------------ request (Anexa 1)
 def request_blank(company=False, several=False):
-    doc = Doc("Cerere pentru afișarea ofertei de vânzare")
+    doc = Doc("Cerere pentru afișarea ofertei de vânzare", size=22, align="l")
     doc.annex("Anexa nr. 1" + (" – persoană juridică" if company else ""))
     doc.left("Nr. înregistrare " + "." * 12 + " din " + "." * 14, after=0)
     doc.left("Dosar nr. " + "." * 12, after=240)
@@ -86,7 +86,7 @@ def request_blank(company=False, several=False):
 
 # --------------------------------------------------------- offer (Anexa 2)
 def offer_blank(company=False, several=False):
-    doc = Doc("Ofertă de vânzare teren")
+    doc = Doc("Ofertă de vânzare teren", size=22, align="l")
     doc.annex("Anexa nr. 2" + (" – persoană juridică" if company else ""))
     doc.left("Nr. înregistrare " + "." * 12 + " din " + "." * 14, after=240)
     doc.title_block("OFERTĂ DE VÂNZARE TEREN", "situat în extravilan")
@@ -121,7 +121,7 @@ def offer_blank(company=False, several=False):
 
 # ----------------------------------------- approval of the defence ministry
 def defence_blank(company=False, several=False):
-    doc = Doc("Cerere pentru avizul Ministerului Apărării Naționale")
+    doc = Doc("Cerere pentru avizul Ministerului Apărării Naționale", size=22, align="l")
     doc.annex("Cerere aviz M.A.N." + (" – persoană juridică" if company else ""))
     doc.left("Nr. înregistrare " + "." * 12 + " din " + "." * 14, after=240)
     doc.center("Către", after=0)
@@ -165,7 +165,7 @@ def defence_blank(company=False, several=False):
 def fragment(kind):
     """An extra applicant (1) or an extra signature (2) for the forms with several
     applicants; held on one line so it reads the same once its lines are joined."""
-    doc = Doc("fragment")
+    doc = Doc("fragment", size=22, align="l")
     if kind == 1:
         doc.p("și")
         doc.p(person_block())
@@ -178,7 +178,7 @@ def fragment(kind):
 # ---------------------------------------------------- withdrawal of the offer
 def withdrawal(blank):
     f = Fill(blank)
-    doc = Doc("Cerere de retragere a ofertei de vânzare")
+    doc = Doc("Cerere de retragere a ofertei de vânzare", align="l" if blank else "j")
     doc.left("Nr. înregistrare " + f("[NR]", 12) + " din " + f("[DATAA]", 14), after=240)
     doc.center("Către", after=0)
     doc.center(("PRIMĂRIA " + "." * 30) if blank else "[PRIMARIA]", after=0)
@@ -218,12 +218,12 @@ def seller_block(n):
     from the same text with the number changed."""
     k = str(n)
     return [
-        "\\pard\\plain\\qj\\fi567\\sa60\\sl276\\slmult1\\f0\\fs24\\lang1048 {\\b [VANZATOR" + k
+        "\\pard\\plain\\qj\\fi567\\sa60\\sl276\\slmult1\\f0\\fs22\\lang1048 {\\b [VANZATOR" + k
         + "]}, CNP [CNPCUI" + k + "], născut/născută la data de [DATAN" + k
         + "], identificat/identificată cu [BI" + k + "] seria [BISERIA" + k + "] nr. [BINR"
         + k + "], eliberat de [BIElib" + k + "], cu domiciliul în localitatea [LOCV" + k
         + "], [ADRESA" + k + "], județul/sectorul [JUDET" + k + "], telefon [TEL" + k + "],\\par",
-        "\\pard\\plain\\qj\\fi567\\sa120\\sl276\\slmult1\\f0\\fs22\\lang1048 prin împuternicit "
+        "\\pard\\plain\\qj\\fi567\\sa120\\sl276\\slmult1\\f0\\fs20\\lang1048 prin împuternicit "
         "[MANDATAR" + k + "], CNP [MCNPCUI" + k + "], născut/născută la data de [MDATAN" + k
         + "], identificat/identificată cu [MBI" + k + "] seria [MBISERIA" + k + "] nr. [MBINR" + k
         + "], eliberat de [MBIElib" + k + "], cu domiciliul în localitatea [MLOCV" + k
@@ -244,14 +244,14 @@ def seller_block_text(n):
 
 def extra_sellers_text():
     """The block the register copies once per extra seller: "și", then the seller."""
-    lines = ["\\pard\\plain\\qj\\fi567\\sa60\\sl276\\slmult1\\f0\\fs24\\lang1048 "
+    lines = ["\\pard\\plain\\qj\\fi567\\sa60\\sl276\\slmult1\\f0\\fs22\\lang1048 "
              + "\\'ba" + "i\\par"]
     lines += seller_block_text(1)
     return "\n".join(lines) + "\n"
 
 
 def request_and_offer(company):
-    doc = Doc("Cerere și ofertă de vânzare")
+    doc = Doc("Cerere și ofertă de vânzare", size=22)
     doc.annex("Anexa nr. 1 și Anexa nr. 2" + (" – persoană juridică" if company else ""))
     doc.left("Nr. înregistrare **[NR]** din [ZI].[LUNA].[AN]", after=0)
     doc.left("Dosar nr. [NRDOSAR]", after=240)
@@ -260,7 +260,7 @@ def request_and_offer(company):
     doc.center("județul [JUD]", after=240)
     doc.title_block("CERERE", "pentru afișarea ofertei de vânzare a terenului agricol "
                     "situat în extravilan")
-    doc.raw("\\pard\\plain\\qj\\fi0\\sa120\\sl276\\slmult1\\f0\\fs24\\lang1048 [Vanzatori]\\par")
+    doc.raw("\\pard\\plain\\qj\\fi0\\sa120\\sl276\\slmult1\\f0\\fs22\\lang1048 [Vanzatori]\\par")
     doc.p("în calitate de proprietar" + ("" if company else "/proprietari")
           + " al terenului descris mai jos, în temeiul Legii nr. 17/2014 privind unele "
           "măsuri de reglementare a vânzării terenurilor agricole situate în extravilan, "
@@ -322,5 +322,5 @@ def signature_lines(doc):
     # One paragraph for all the seller signatures: the unused ones are blanks, so
     # they leave no empty lines behind. Mixed case keeps each name as typed.
     slots = ["[S%d]" % k if k < 10 else "[s%d]" % k for k in range(1, 41)]
-    doc.raw("\\pard\\plain\\ql\\sa0\\sl276\\slmult1\\keep\\f0\\fs24\\lang1048 "
+    doc.raw("\\pard\\plain\\ql\\sa0\\sl276\\slmult1\\keep\\f0\\fs%d\\lang1048 " % doc.size
             + " ".join(slots) + "\\par")

@@ -67,15 +67,18 @@ def inline(text):
 class Doc:
     """One template: header plus body lines."""
 
-    def __init__(self, title, size=24):
+    def __init__(self, title, size=24, align="j"):
         self.title = title
         self.size = size
+        # Forms with dotted lines read better ragged than stretched.
+        self.align = align
         self.lines = []
 
     # -- paragraphs -------------------------------------------------------
-    def para(self, text, align="j", first=567, left=0, before=0, after=120,
+    def para(self, text, align=None, first=567, left=0, before=0, after=120,
              size=None, bold=False, keep=False, tabs=""):
         size = size or self.size
+        align = align or self.align
         fmt = "\\pard\\plain\\q%s\\fi%d\\li%d\\sb%d\\sa%d\\sl276\\slmult1%s%s" % (
             align, first, left, before, after, "\\keepn" if keep else "", tabs)
         run = "\\f0\\fs%d\\lang1048" % size + ("\\b" if bold else "")
@@ -126,7 +129,7 @@ class Doc:
         return self
 
     def title_block(self, title, *subtitles, before=240):
-        self.center("**" + title + "**", before=before, after=60, size=28)
+        self.center("**" + title + "**", before=before, after=60, size=self.size + 4)
         for sub in subtitles:
             self.center("**" + sub + "**", after=60)
         self.gap()
