@@ -110,7 +110,7 @@ def notification():
     doc.p("În temeiul Legii nr. 17/2014 privind unele măsuri de reglementare a vânzării "
           "terenurilor agricole situate în extravilan, vă aducem la cunoștință că [Vanzator] "
           "a depus la [PRIMARIA] oferta de vânzare înregistrată sub " + REQUEST_REF
-          + ", privind terenul agricol în suprafață de [SUPRAF] ha, cota-parte [COTAPARTE], "
+          + ", privind terenul agricol în suprafață de [SUPRAF] ha, cota-parte [Cotaparte], "
           "identificat prin numărul cadastral [NRCAD], înscris în cartea funciară nr. "
           "[NRCARTE], tarlaua [NRTARLA], parcela [NRPARC], categoria de folosință [CATEG], "
           "la prețul de **[PRET] lei**.")
@@ -228,7 +228,7 @@ def decision(company, blank):
     doc.p("având în vedere oferta de vânzare înregistrată sub nr. " + f("[NRC]", 12) + " din "
           + f("[DATAC]", 14) + " privind terenul agricol situat în extravilanul localității "
           + f("[LOCALIT]", 30) + ", în suprafață de " + f("[SUPRAF]", 10) + " ha, cota-parte "
-          + f("[COTAPARTE]", 10) + ", identificat prin numărul cadastral " + f("[NRCAD]", 16)
+          + f("[Cotaparte]", 10) + ", identificat prin numărul cadastral " + f("[NRCAD]", 16)
           + ", înscris în cartea funciară nr. " + f("[NRCARTE]", 16) + ", precum și "
           "comunicările de acceptare/ofertele de cumpărare înregistrate (în total "
           + f("[NRCOM]", 4) + "),")
@@ -276,7 +276,7 @@ def rank_row(n, roman, text):
 
 
 def preemptors_list():
-    doc = Doc("Lista preemptorilor")
+    doc = Doc("Lista preemptorilor", size=22)
     doc.annex("Anexa nr. 3")
     doc.unit_heading()
     doc.number_date()
@@ -585,10 +585,9 @@ def expired_report():
     doc.title_block("RAPORT", "privind cererile de afișare a ofertei de vânzare",
                     "cu termen expirat", before=0)
     doc.left("Data raportului: [Data]", after=240)
-    doc.p("Următoarele cereri aflate în curs au depășit termenul etapei în care se află și "
-          "așteaptă pasul următor al procedurii:", first=0)
+    doc.p("Cererile aflate în curs al căror termen de așteptare a expirat:", first=0)
     # One line per file: the engine repeats this line for every value it is given.
     doc.raw("\\pard\\plain\\ql\\fi-284\\li567\\sa60\\tx567\\f0\\fs24\\lang1048 \\bullet\\tab [Dosar]\\par")
-    doc.p("Verificați dosarele de mai sus și întocmiți actele de încheiere a etapei sau de "
+    doc.p("Pentru fiecare dosar enumerat se întocmesc actele de încheiere a etapei sau de "
           "finalizare a procedurii.", before=240, first=0)
     return doc

@@ -1,7 +1,7 @@
 """Phrases shared by several documents."""
 
 LAND = ("terenul agricol situat în extravilanul localității [LOCALIT], județul [JUDET], "
-        "în suprafață de [SUPRAF] ha, cota-parte [COTAPARTE], identificat prin numărul "
+        "în suprafață de [SUPRAF] ha, cota-parte [Cotaparte], identificat prin numărul "
         "cadastral [NRCAD], înscris în cartea funciară nr. [NRCARTE], tarlaua [TARLA] "
         "nr. [NRTARLA], parcela [NRPARC], categoria de folosință [CATEG]")
 
@@ -12,7 +12,7 @@ LAND_WIDTHS = [1250, 1500, 1550, 1550, 1500, 1950]
 
 def land_rows(f):
     return [LAND_TABLE_HEAD,
-            [f("[SUPRAF]", 8), f("[COTAPARTE]", 8), f("[NRCAD]", 10), f("[NRCARTE]", 10),
+            [f("[SUPRAF]", 8), f("[Cotaparte]", 8), f("[NRCAD]", 10), f("[NRCARTE]", 10),
              f("[NRTARLA]", 4) + " / " + f("[NRPARC]", 4), f("[CATEG]", 12)]]
 
 

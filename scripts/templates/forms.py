@@ -196,7 +196,7 @@ def withdrawal(blank):
         reg = "nr. " + "." * 12 + " din " + "." * 14
     else:
         what = ("terenul agricol situat în extravilanul localității [LOCALIT], în suprafață "
-                "de [SUPRAF] ha, cota-parte [COTAPARTE], identificat prin numărul cadastral "
+                "de [SUPRAF] ha, cota-parte [Cotaparte], identificat prin numărul cadastral "
                 "[NRCAD], înscris în cartea funciară nr. [NRCARTE]")
         reg = "nr. [NRC] din [DATAC]"
     doc.p("în calitate de vânzător, vă rog să aprobați retragerea ofertei de vânzare "
@@ -222,13 +222,13 @@ def seller_block(n):
         + "]}, CNP [CNPCUI" + k + "], născut/născută la data de [DATAN" + k
         + "], identificat/identificată cu [BI" + k + "] seria [BISERIA" + k + "] nr. [BINR"
         + k + "], eliberat de [BIElib" + k + "], cu domiciliul în localitatea [LOCV" + k
-        + "], [ADRESA" + k + "], județul/sectorul [JUDET" + k + "], telefon [TEL" + k + "],\\par",
+        + "], [Adresa" + k + "], județul/sectorul [JUDET" + k + "], telefon [TEL" + k + "],\\par",
         "\\pard\\plain\\qj\\fi567\\sa120\\sl276\\slmult1\\f0\\fs20\\lang1048 prin împuternicit "
         "[MANDATAR" + k + "], CNP [MCNPCUI" + k + "], născut/născută la data de [MDATAN" + k
         + "], identificat/identificată cu [MBI" + k + "] seria [MBISERIA" + k + "] nr. [MBINR" + k
         + "], eliberat de [MBIElib" + k + "], cu domiciliul în localitatea [MLOCV" + k
-        + "], [MADRESA" + k + "], județul/sectorul [MJUDET" + k + "], cod poștal [MCODPOST" + k
-        + "], telefon [MTEL" + k + "], în calitate de [MCALITATE" + k + "], conform [MCONFORM" + k
+        + "], [MAdresa" + k + "], județul/sectorul [MJUDET" + k + "], cod poștal [MCODPOST" + k
+        + "], telefon [MTEL" + k + "], în calitate de [MCalitate" + k + "], conform [MCONFORM" + k
         + "],\\par",
     ]
 
@@ -267,7 +267,7 @@ def request_and_offer(company):
           "solicit" + ("" if company else "/solicităm") + " afișarea ofertei de vânzare "
           "anexate la sediul primăriei și pe pagina de internet a acesteia, pentru terenul "
           "agricol situat în extravilanul localității [LOCALIT], în suprafață de [SUPRAF] ha, "
-          "cota-parte [COTAPARTE] ([COTAPARTES] ha), identificat prin numărul cadastral "
+          "cota-parte [Cotaparte] ([COTAPARTES] ha), identificat prin numărul cadastral "
           "[NRCAD], înscris în cartea funciară nr. [NRCARTE].")
     doc.p("[Declar2] datele din prezenta cerere și din documentele anexate sunt conforme "
           "cu realitatea, cunoscând prevederile Codului penal privind falsul în declarații.")
@@ -283,17 +283,17 @@ def request_and_offer(company):
     doc.title_block("OFERTĂ DE VÂNZARE TEREN", "situat în extravilan")
     if company:
         doc.p("Subscrisa **[VANZATOR1]**, cod unic de înregistrare [CNPCUI1], cu sediul în "
-              "localitatea [LOCV1], [ADRESA1], județul/sectorul [JUDET1], telefon [TEL1], "
+              "localitatea [LOCV1], [Adresa1], județul/sectorul [JUDET1], telefon [TEL1], "
               "reprezentată legal prin [MANDATAR1], CNP [MCNPCUI1], cu domiciliul în "
-              "localitatea [MLOCV1], [MADRESA1], județul/sectorul [MJUDET1], cod poștal "
-              "[MCODPOST1], telefon [MTEL1], în calitate de [MCALITATE1], conform [MCONFORM1],")
+              "localitatea [MLOCV1], [MAdresa1], județul/sectorul [MJUDET1], cod poștal "
+              "[MCODPOST1], telefon [MTEL1], în calitate de [MCalitate1], conform [MConform1],")
         doc.raw("[ALTVANZATOR]")
     else:
         doc.lines += seller_block_text(1)
         doc.raw("[ALTVANZATOR]")
     doc.p("[Vand] teren agricol situat în extravilan, în suprafață de **[SUPRAF]** ha, "
-          "cota-parte [COTAPARTE] ([COTAPARTES] ha), la prețul de **[PRET]** lei "
-          "(în litere: [PRETL]).")
+          "cota-parte [Cotaparte] ([COTAPARTES] ha), la prețul de **[PRET]** lei "
+          "(în litere: [PretL]).")
     doc.p("Date de identificare a terenului:", after=60, keep=True)
     doc.table(LAND_WIDTHS, land_rows(Fill(False)))
     doc.p("Terenul este situat în tarlaua [TARLA], nr. [NRTARLA]. Condițiile de vânzare: "
