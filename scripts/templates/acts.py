@@ -21,8 +21,10 @@ def to(doc, *lines):
     doc.gap()
 
 
-def minutes(title, *subtitles):
+def minutes(title, *subtitles, annex=None):
     doc = Doc(title)
+    if annex:
+        doc.annex(annex)
     doc.unit_heading()
     doc.number_date()
     doc.title_block("PROCES-VERBAL", *subtitles)
@@ -50,7 +52,7 @@ def letter_end(doc, attachments=None):
 def display_report():
     doc = minutes("Proces-verbal de afișare a ofertei de vânzare",
                   "de afișare a ofertei de vânzare a terenului agricol situat în extravilan")
-    doc.p("Încheiat astăzi, [DATAA], ora [ORA], la sediul [PRIMARIA], localitatea [LOCALIT].")
+    doc.p("Încheiat astăzi, [DATAA], ora [ORA], la sediul primăriei, în localitatea [LOCALIT].")
     doc.p("Subsemnatul/Subsemnata [FUNCTIONAR], funcționar în aparatul de specialitate al "
           "primarului, am procedat la afișarea, la sediul primăriei și pe pagina de internet "
           "a acesteia ([SITE]), a ofertei de vânzare depuse de [Vanzator] și înregistrate sub "
@@ -140,7 +142,7 @@ def acceptance(company, blank):
         doc.p("Subscrisa " + f("**[CUMPARATOR]**", 60) + ", cod unic de înregistrare "
               + f("[CNPCUIP]", 16) + ", cu sediul în localitatea " + f("[LOCP]", 30) + ", "
               + f("[AdresaP]", 60) + ", înregistrată la registrul comerțului sub nr. "
-              + "." * 20 + ", reprezentată legal prin " + D + ", în calitate de " + D + ",")
+              + "." * 20 + ", reprezentată legal prin " + D + " (funcția " + "." * 20 + "),")
     else:
         doc.p("Subsemnatul/Subsemnata " + f("**[CUMPARATOR]**", 60) + ", CNP "
               + f("[CNPCUIP]", 16) + ", născut/născută la data de " + f("[DATANP]", 14)
@@ -178,15 +180,15 @@ def purchase_offer(company, blank):
     if company:
         doc.p("Subscrisa " + f("**[CUMPARATOR]**", 60) + ", cod unic de înregistrare "
               + f("[CNPCUIP]", 16) + ", cu sediul în localitatea " + f("[LOCP]", 30) + ", "
-              + f("[AdresaP]", 60) + ", reprezentată legal prin " + D + ", în calitate de "
-              + D + ",")
+              + f("[AdresaP]", 60) + ", reprezentată legal prin " + D + " (funcția "
+              + "." * 20 + "),")
     else:
         doc.p("Subsemnatul/Subsemnata " + f("**[CUMPARATOR]**", 60) + ", CNP "
               + f("[CNPCUIP]", 16) + ", născut/născută la data de " + f("[DATANP]", 14)
               + ", cu domiciliul în localitatea " + f("[LOCP]", 30) + ", "
               + f("[AdresaP]", 60) + ", act de identitate " + "." * 6 + " seria "
               + "." * 4 + " nr. " + "." * 10 + ", telefon " + "." * 14 + ",")
-    doc.p("în calitate de potențial cumpărător, vă rog să înregistrați oferta mea de "
+    doc.p("în calitate de potențial cumpărător, solicit înregistrarea ofertei de "
           "cumpărare pentru terenul agricol situat în extravilanul localității "
           + f("[LOCALIT]", 30) + ", în suprafață de " + f("[SUPRAF]", 10)
           + " ha, identificat prin numărul cadastral " + f("[NRCAD]", 16)
@@ -303,7 +305,7 @@ def preemptors_list():
 def communication_report():
     doc = minutes("Proces-verbal de afișare a comunicării de acceptare",
                   "de afișare a comunicării de acceptare a ofertei de vânzare")
-    doc.p("Încheiat astăzi, [DATAA], ora [ORA], la sediul [PRIMARIA], localitatea [LOCALIT].")
+    doc.p("Încheiat astăzi, [DATAA], ora [ORA], la sediul primăriei, în localitatea [LOCALIT].")
     doc.p("Subsemnatul/Subsemnata [FUNCTIONAR], funcționar în aparatul de specialitate al "
           "primarului, constat că, pentru oferta de vânzare depusă de [Vanzator] și "
           "înregistrată sub " + REQUEST_REF + ", privind terenul agricol situat în extravilan "
@@ -353,19 +355,24 @@ def site_letter(kind):
         to(doc, "[DL] [VANZATOR]")
         doc.left("cu domiciliul în localitatea [LOCV], [Adresa], județul/sectorul [JUDETV]",
                  after=240)
-        addressee = "[DLUI] [Vanzator]"
+        addressee = "[Dlui] [Vanzator]"
     elif kind == "several":
         to(doc, "[VanzatorLocV]")
         doc.gap()
-        addressee = "[NUMIT] [Vanzator]"
+        addressee = "[Numit] [Vanzator]"
     else:
         to(doc, "[VANZATOR]")
         doc.left("cod unic de înregistrare [CNPCUI], cu sediul în localitatea [LOCV], "
                  "[Adresa], județul/sectorul [JUDETV]", after=240)
         addressee = "societății [Vanzator]"
-    doc.p("Referitor la oferta de vânzare înregistrată la [PRIMARIA] sub " + REQUEST_REF
-          + ", privind " + LAND + ", aducem la cunoștința " + addressee
-          + " următoarele:")
+    if kind == "several":
+        doc.p("Referitor la oferta de vânzare depusă de " + addressee + " și înregistrată la "
+              "[PRIMARIA] sub " + REQUEST_REF + ", privind " + LAND + ", vă aducem la "
+              "cunoștință următoarele:")
+    else:
+        doc.p("Referitor la oferta de vânzare înregistrată la [PRIMARIA] sub " + REQUEST_REF
+              + ", privind " + LAND + ", aducem la cunoștința " + addressee
+              + " următoarele:")
     doc.p(SITE_TEXT)
     doc.p("Vă rugăm să solicitați avizul specific și să îl depuneți la sediul primăriei, "
           "pentru a fi atașat la dosarul ofertei. Fără acest aviz procedura de vânzare nu "
@@ -379,9 +386,9 @@ def site_letter(kind):
 def cancel_report():
     doc = minutes("Proces-verbal de anulare a procedurii",
                   "privind anularea procedurii de vânzare a terenului agricol situat în "
-                  "extravilan")
-    doc.annex("Anexa nr. 12")
-    doc.p("Încheiat astăzi, [DATAA], ora [ORA], la sediul [PRIMARIA], localitatea [LOCALIT].")
+                  "extravilan",
+                  annex="Anexa nr. 12")
+    doc.p("Încheiat astăzi, [DATAA], ora [ORA], la sediul primăriei, în localitatea [LOCALIT].")
     doc.p("Având în vedere cererea vânzătorului [Vanzator] de retragere a ofertei de vânzare "
           "înregistrate sub " + REQUEST_REF + ", privind " + LAND + ", la prețul de [PRET] "
           "lei,")
@@ -414,9 +421,9 @@ def cancel_letter():
 def stage_one_closed():
     doc = minutes("Proces-verbal de încheiere a etapei I fără comunicare",
                   "de încheiere a etapei de exercitare a dreptului de preempțiune",
-                  "fără comunicări de acceptare")
-    doc.annex("Anexa nr. 11")
-    doc.p("Încheiat astăzi, [DATAA], ora [ORA], la sediul [PRIMARIA], localitatea [LOCALIT].")
+                  "fără comunicări de acceptare",
+                  annex="Anexa nr. 11")
+    doc.p("Încheiat astăzi, [DATAA], ora [ORA], la sediul primăriei, în localitatea [LOCALIT].")
     doc.p("Pentru oferta de vânzare depusă de [Vanzator] și înregistrată sub " + REQUEST_REF
           + ", privind " + LAND + ", la prețul de [PRET] lei, afișată potrivit "
           "procesului-verbal nr. [NRPVAFIS] din [DATAPVAFIS], constatăm că în termenul "
@@ -436,7 +443,7 @@ def stage_one_closed():
 def closed_with_holder():
     doc = minutes("Proces-verbal de finalizare a procedurii cu comunicare",
                   "de finalizare a procedurii cu alegerea preemptorului")
-    doc.p("Încheiat astăzi, [DATAA], ora [ORA], la sediul [PRIMARIA], localitatea [LOCALIT].")
+    doc.p("Încheiat astăzi, [DATAA], ora [ORA], la sediul primăriei, în localitatea [LOCALIT].")
     doc.p("Pentru oferta de vânzare depusă de [Vanzator] și înregistrată sub " + REQUEST_REF
           + ", privind " + LAND + ", la prețul de [PRET] lei, în termenul [INTERVAL1] au fost "
           "înregistrate [NRCOMUNICARI] comunicări de acceptare.")
@@ -472,9 +479,9 @@ def closed_with_holder_letter():
 def closed_without():
     doc = minutes("Proces-verbal de finalizare a procedurii fără comunicare",
                   "de finalizare a procedurii fără comunicări de acceptare",
-                  "și fără oferte de cumpărare")
-    doc.annex("Anexa nr. 13")
-    doc.p("Încheiat astăzi, [DATAA], ora [ORA], la sediul [PRIMARIA], localitatea [LOCALIT].")
+                  "și fără oferte de cumpărare",
+                  annex="Anexa nr. 13")
+    doc.p("Încheiat astăzi, [DATAA], ora [ORA], la sediul primăriei, în localitatea [LOCALIT].")
     doc.p("Pentru oferta de vânzare depusă de [Vanzator] și înregistrată sub " + REQUEST_REF
           + ", privind " + LAND + ", la prețul de [PRET] lei, afișată potrivit "
           "procesului-verbal nr. [NRPVAFIS] din [DATAPVAFIS], constatăm că:")
@@ -508,7 +515,7 @@ def closed_without_letter():
 def offer_report():
     doc = minutes("Proces-verbal de afișare a ofertei de cumpărare",
                   "de afișare a ofertei de cumpărare depuse de un potențial cumpărător")
-    doc.p("Încheiat astăzi, [DATAA], ora [ORA], la sediul [PRIMARIA], localitatea [LOCALIT].")
+    doc.p("Încheiat astăzi, [DATAA], ora [ORA], la sediul primăriei, în localitatea [LOCALIT].")
     doc.p("Subsemnatul/Subsemnata [FUNCTIONAR], funcționar în aparatul de specialitate al "
           "primarului, constat că, pentru oferta de vânzare depusă de [Vanzator] și "
           "înregistrată sub " + REQUEST_REF + ", privind terenul agricol situat în extravilan "
@@ -547,7 +554,7 @@ def offer_letter():
 def closed_with_buyer():
     doc = minutes("Proces-verbal de finalizare a procedurii cu potențial cumpărător",
                   "de finalizare a procedurii cu alegerea potențialului cumpărător")
-    doc.p("Încheiat astăzi, [DATAA], ora [ORA], la sediul [PRIMARIA], localitatea [LOCALIT].")
+    doc.p("Încheiat astăzi, [DATAA], ora [ORA], la sediul primăriei, în localitatea [LOCALIT].")
     doc.p("Pentru oferta de vânzare depusă de [Vanzator] și înregistrată sub " + REQUEST_REF
           + ", privind " + LAND + ", la prețul de [PRET] lei, niciun preemptor nu și-a "
           "manifestat intenția de cumpărare în termenul [INTERVAL1], iar în intervalul "

@@ -16,7 +16,7 @@ def land_rows(f):
              f("[NRTARLA]", 4) + " / " + f("[NRPARC]", 4), f("[CATEG]", 12)]]
 
 
-REQUEST_REF = "cererea nr. [NRC] din [DATAC]"
+REQUEST_REF = "nr. [NRC] din [DATAC]"
 
 RANKS = [
     ("I", "coproprietarii, rudele de gradul I, soții, rudele și afinii până la gradul al "

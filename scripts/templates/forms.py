@@ -188,7 +188,8 @@ def withdrawal(blank):
         doc.p(person_block())
         doc.p(PROXY_BLOCK)
     else:
-        doc.p("[VanzatoriList]")
+        doc.p("Subsemnatul/Subsemnații:", first=0, after=60)
+        doc.raw("\\pard\\plain\\qj\\sa120\\sl276\\slmult1\\f0\\fs24\\lang1048 [VanzatoriList]\\par")
     if blank:
         what = ("terenul agricol situat în extravilan în suprafață de " + "." * 12
                 + " ha, identificat prin numărul cadastral " + "." * 16
@@ -199,7 +200,7 @@ def withdrawal(blank):
                 "de [SUPRAF] ha, cota-parte [Cotaparte], identificat prin numărul cadastral "
                 "[NRCAD], înscris în cartea funciară nr. [NRCARTE]")
         reg = "nr. [NRC] din [DATAC]"
-    doc.p("în calitate de vânzător, vă rog să aprobați retragerea ofertei de vânzare "
+    doc.p(("în calitate de vânzător, v" if blank else "V") + "ă rog să aprobați retragerea ofertei de vânzare "
           "înregistrate sub " + reg + ", privind " + what + ", și anularea procedurii "
           "de afișare începute în temeiul Legii nr. 17/2014.")
     doc.p("Motivul retragerii: " + "." * 80 + ".")
@@ -207,7 +208,7 @@ def withdrawal(blank):
           "cu reluarea procedurii, prin depunerea unei noi cereri de afișare a ofertei.")
     doc.left("Data: " + f("[DATAA]", 20), before=360, after=0)
     doc.left("**Vânzător/Împuternicit,**", before=240, after=0)
-    doc.left(("Numele și prenumele: " + "." * 60) if blank else "[VANZATOR]", after=0)
+    doc.left(("Numele și prenumele: " + "." * 60) if blank else "[Vanzator]", after=0)
     doc.left("Semnătura: " + "." * 30, after=0)
     return doc
 
