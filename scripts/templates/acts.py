@@ -55,7 +55,7 @@ def display_report():
     doc.p("Încheiat astăzi, [DATAA], ora [ORA], la sediul primăriei, în localitatea [LOCALIT].")
     doc.p("Subsemnatul/Subsemnata [FUNCTIONAR], funcționar în aparatul de specialitate al "
           "primarului, am procedat la afișarea, la sediul primăriei și pe pagina de internet "
-          "a acesteia ([SITE]), a ofertei de vânzare depuse de [Vanzator] și înregistrate sub "
+          "a acesteia ([Site]), a ofertei de vânzare depuse de [Vanzator] și înregistrate sub "
           "nr. [NRC] din [DATAC], privind terenul agricol situat în extravilan în suprafață de "
           "[SUPRAF] ha, împreună cu lista preemptorilor nr. [NRLP].")
     doc.p("Oferta de vânzare a fost adusă la cunoștința preemptorilor prin următoarele "
