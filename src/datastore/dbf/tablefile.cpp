@@ -1,0 +1,499 @@
+#include "datastore/dbf/tablefile.h"
+
+#include "core/platform/filecase.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace dbf {
+namespace {
+
+// Records are read in blocks of about this many bytes.
+constexpr int kBlockBytes = 64 * 1024;
+// A table keeps at most this much of its file in memory.
+constexpr size_t kCacheBytes = size_t(64) * 1024 * 1024;
+
+int lockTimeoutMs = 20000;
+
+std::unordered_map<QString, std::shared_ptr<TableFile>> &registry()
+{
+    static std::unordered_map<QString, std::shared_ptr<TableFile>> tables;
+    return tables;
+}
+
+QString canonicalPath(const QString &path)
+{
+    return QDir::cleanPath(QFileInfo(platform::resolvePathNoCase(path)).absoluteFilePath());
+}
+
+QString errnoText()
+{
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+bool readFully(int fd, char *buffer, size_t length, off_t offset)
+{
+    while (length > 0) {
+        const ssize_t n = ::pread(fd, buffer, length, offset);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        buffer += n;
+        length -= size_t(n);
+        offset += n;
+    }
+    return true;
+}
+
+bool writeFully(int fd, const char *buffer, size_t length, off_t offset)
+{
+    while (length > 0) {
+        const ssize_t n = ::pwrite(fd, buffer, length, offset);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        buffer += n;
+        length -= size_t(n);
+        offset += n;
+    }
+    return true;
+}
+
+double normalisedKey(double key)
+{
+    return key == 0 ? 0.0 : key;
+}
+
+} // namespace
+
+struct TableFile::ColumnIndex {
+    // Rows indexed so far: the rows from 0 to covered - 1.
+    quint32 covered = 0;
+    // Keys of a text column (bytes without trailing blanks).
+    std::unordered_map<std::string, std::vector<quint32>> texts;
+    // Keys of a numeric column.
+    std::unordered_map<double, std::vector<quint32>> numbers;
+};
+
+std::shared_ptr<TableFile> TableFile::open(const QString &path)
+{
+    const QString real = canonicalPath(path);
+    auto &tables = registry();
+    const auto it = tables.find(real);
+    if (it != tables.end())
+        return it->second;
+    std::shared_ptr<TableFile> table(new TableFile(real));
+    table->openDescriptor();
+    tables.emplace(real, table);
+    return table;
+}
+
+void TableFile::forget(const QString &path)
+{
+    registry().erase(canonicalPath(path));
+}
+
+void TableFile::setLockTimeout(int milliseconds)
+{
+    lockTimeoutMs = milliseconds;
+}
+
+TableFile::TableFile(const QString &path) : path_(path) {}
+
+TableFile::~TableFile()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+void TableFile::fail(const QString &problem) const
+{
+    throw DbfError(QStringLiteral("Tabela %1: %2").arg(QDir::toNativeSeparators(path_), problem));
+}
+
+void TableFile::openDescriptor()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+    const QByteArray native = QFile::encodeName(path_);
+    fd_ = ::open(native.constData(), O_RDWR | O_CLOEXEC);
+    if (fd_ < 0 && (errno == EACCES || errno == EROFS || errno == EPERM))
+        fd_ = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0) {
+        if (errno == ENOENT)
+            fail(QStringLiteral("fisierul nu exista"));
+        fail(QStringLiteral("fisierul nu poate fi deschis (%1)").arg(errnoText()));
+    }
+    state_ = State();
+    invalidate();
+}
+
+int TableFile::fieldIndex(const QString &name) const
+{
+    for (int i = 0; i < header_.fields.size(); ++i)
+        if (header_.fields[i].name.compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+void TableFile::begin(LockMode mode)
+{
+    if (depth_ > 0) {
+        if (mode == LockMode::Exclusive && mode_ != LockMode::Exclusive) {
+            QString why;
+            if (!lockFile(fd_, LockMode::Exclusive, lockTimeoutMs, &why))
+                fail(why);
+            mode_ = LockMode::Exclusive;
+            refresh();
+        }
+        ++depth_;
+        return;
+    }
+    // The file may have been replaced (packed or restructured by another
+    // process) while we waited: then the lock is on a file nobody uses, so
+    // open the new one and lock again.
+    for (int attempt = 0;; ++attempt) {
+        QString why;
+        if (!lockFile(fd_, mode, lockTimeoutMs, &why))
+            fail(why);
+        struct stat onDisk, open;
+        const QByteArray native = QFile::encodeName(path_);
+        if (::stat(native.constData(), &onDisk) != 0) {
+            unlockFile(fd_);
+            fail(QStringLiteral("fisierul nu mai exista"));
+        }
+        if (::fstat(fd_, &open) == 0 && open.st_ino == onDisk.st_ino && open.st_dev == onDisk.st_dev)
+            break;
+        unlockFile(fd_);
+        if (attempt > 20)
+            fail(QStringLiteral("fisierul este inlocuit mereu de alt proces"));
+        openDescriptor();
+    }
+    mode_ = mode;
+    try {
+        refresh();
+    } catch (...) {
+        unlockFile(fd_);
+        mode_ = LockMode::None;
+        throw;
+    }
+    depth_ = 1;
+}
+
+void TableFile::end()
+{
+    if (depth_ <= 0)
+        return;
+    if (--depth_ > 0)
+        return;
+    discardStaged();
+    if (written_) {
+        // The header was written with the records; remember how the file
+        // looks now, so that what we know of it stays valid.
+        written_ = false;
+        struct stat st;
+        if (::fstat(fd_, &st) == 0) {
+            state_.size = st.st_size;
+            state_.mtimeNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+            state_.recordCount = header_.recordCount;
+            state_.changeCounter = header_.changeCounter;
+        } else {
+            state_ = State();
+        }
+    }
+    unlockFile(fd_);
+    mode_ = LockMode::None;
+}
+
+void TableFile::invalidate()
+{
+    blocks_.clear();
+    cachedBytes_ = 0;
+    indexes_.clear();
+}
+
+void TableFile::refresh()
+{
+    struct stat st;
+    if (::fstat(fd_, &st) != 0)
+        fail(QStringLiteral("fisierul nu poate fi citit (%1)").arg(errnoText()));
+    char first[32];
+    if (st.st_size < 32 || !readFully(fd_, first, sizeof first, 0))
+        fail(QStringLiteral("fisierul are %1 octeti, prea putin pentru un antet dBASE").arg(qint64(st.st_size)));
+    State now;
+    now.device = st.st_dev;
+    now.inode = st.st_ino;
+    now.size = st.st_size;
+    now.mtimeNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    std::memcpy(&now.recordCount, first + kRecordCountOffset, 4);
+    std::memcpy(&now.changeCounter, first + kChangeCounterOffset, 4);
+    now.headerLength = announcedHeaderLength(first, 32);
+    now.recordLength = quint8(first[10]) | quint8(first[11]) << 8;
+    if (now == state_ && !headerBytes_.isEmpty())
+        return;
+    invalidate();
+    state_ = State();
+    readWholeHeader();
+    state_ = now;
+}
+
+void TableFile::readWholeHeader()
+{
+    struct stat st;
+    if (::fstat(fd_, &st) != 0)
+        fail(QStringLiteral("fisierul nu poate fi citit (%1)").arg(errnoText()));
+    char first[32];
+    if (!readFully(fd_, first, 32, 0))
+        fail(QStringLiteral("antetul nu poate fi citit"));
+    const qint64 length = qMin<qint64>(qMax(32, announcedHeaderLength(first, 32)), st.st_size);
+    QByteArray bytes(length, '\0');
+    if (!readFully(fd_, bytes.data(), size_t(length), 0))
+        fail(QStringLiteral("antetul nu poate fi citit"));
+    Header parsed;
+    QString why;
+    if (!parseHeader(bytes.constData(), length, st.st_size, parsed, &why))
+        fail(why);
+    if (headerBytes_.isEmpty() || headerBytes_.mid(32) != bytes.mid(32)
+        || parsed.recordLength != header_.recordLength)
+        ++layoutVersion_;
+    header_ = parsed;
+    headerBytes_ = bytes;
+    blockRows_ = quint32(qMax(1, kBlockBytes / header_.recordLength));
+}
+
+Record TableFile::record(quint32 row)
+{
+    if (row >= header_.recordCount)
+        fail(QStringLiteral("randul %1 nu exista").arg(row + 1));
+    const quint32 number = row / blockRows_;
+    auto it = blocks_.find(number);
+    if (it == blocks_.end() || row >= it->second->firstRow + it->second->rows) {
+        auto block = std::make_shared<RecordBlock>();
+        block->firstRow = number * blockRows_;
+        block->rows = qMin(blockRows_, header_.recordCount - block->firstRow);
+        block->bytes.resize(size_t(block->rows) * size_t(header_.recordLength));
+        const off_t offset = off_t(header_.headerLength) + off_t(block->firstRow) * header_.recordLength;
+        if (!readFully(fd_, block->bytes.data(), block->bytes.size(), offset))
+            fail(QStringLiteral("randul %1 nu poate fi citit").arg(row + 1));
+        if (it != blocks_.end()) {
+            cachedBytes_ -= it->second->bytes.size();
+            blocks_.erase(it);
+        }
+        if (cachedBytes_ + block->bytes.size() > kCacheBytes) {
+            blocks_.clear();
+            cachedBytes_ = 0;
+        }
+        cachedBytes_ += block->bytes.size();
+        it = blocks_.emplace(number, std::move(block)).first;
+    }
+    const RecordBlock &b = *it->second;
+    Record r;
+    r.block = it->second;
+    r.data = b.bytes.data() + size_t(row - b.firstRow) * size_t(header_.recordLength);
+    return r;
+}
+
+void TableFile::markWritten()
+{
+    if (mode_ != LockMode::Exclusive)
+        fail(QStringLiteral("scriere fara blocare exclusiva"));
+    if (written_)
+        return;
+    written_ = true;
+    ++header_.changeCounter;
+    // An index the old program keeps beside the table would go stale with
+    // our writes; it must not be trusted any more.
+    if (header_.productionIndex != 0) {
+        header_.productionIndex = 0;
+        const QFileInfo info(path_);
+        const QString mdx = platform::findFileNoCase(info.path(), info.completeBaseName() + QStringLiteral(".mdx"));
+        QFile::remove(mdx);
+    }
+    writeHeader();
+}
+
+void TableFile::writeHeader()
+{
+    char first[32];
+    std::memcpy(first, headerBytes_.constData(), 32);
+    stampHeader(first, header_.recordCount, header_.changeCounter);
+    first[kProductionIndexOffset] = char(header_.productionIndex);
+    if (!writeFully(fd_, first, 32, 0))
+        fail(QStringLiteral("antetul nu poate fi scris (%1)").arg(errnoText()));
+    std::memcpy(headerBytes_.data(), first, 32);
+}
+
+void TableFile::dropIndexesTouched(quint32 row, const char *newBytes)
+{
+    if (indexes_.empty())
+        return;
+    const Record old = record(row);
+    for (auto it = indexes_.begin(); it != indexes_.end();) {
+        const Field &f = header_.fields[it->first];
+        if (std::memcmp(old.data + f.offset, newBytes + f.offset, size_t(f.width)) != 0)
+            it = indexes_.erase(it);
+        else
+            ++it;
+    }
+}
+
+void TableFile::writeRecord(quint32 row, const char *bytes)
+{
+    if (row >= header_.recordCount)
+        fail(QStringLiteral("randul %1 nu exista").arg(row + 1));
+    markWritten();
+    dropIndexesTouched(row, bytes);
+    const off_t offset = off_t(header_.headerLength) + off_t(row) * header_.recordLength;
+    if (!writeFully(fd_, bytes, size_t(header_.recordLength), offset))
+        fail(QStringLiteral("randul %1 nu poate fi scris (%2)").arg(row + 1).arg(errnoText()));
+    const auto it = blocks_.find(row / blockRows_);
+    if (it != blocks_.end() && row < it->second->firstRow + it->second->rows)
+        std::memcpy(it->second->bytes.data() + size_t(row - it->second->firstRow) * header_.recordLength, bytes,
+                    size_t(header_.recordLength));
+}
+
+quint32 TableFile::appendRecord(const char *bytes)
+{
+    markWritten();
+    const quint32 row = header_.recordCount;
+    if (row == 0xFFFFFFFFu)
+        fail(QStringLiteral("tabela este plina"));
+    std::vector<char> buffer(bytes, bytes + header_.recordLength);
+    buffer.push_back(0x1A); // end-of-file mark, overwritten by the next record
+    const off_t offset = off_t(header_.headerLength) + off_t(row) * header_.recordLength;
+    if (qint64(offset) + header_.recordLength > 0x7FFFFFFFLL)
+        fail(QStringLiteral("tabela a atins marimea maxima a unui fisier dBASE"));
+    if (!writeFully(fd_, buffer.data(), buffer.size(), offset))
+        fail(QStringLiteral("randul nou nu poate fi scris (%1)").arg(errnoText()));
+    header_.recordCount = row + 1;
+    return row;
+}
+
+void TableFile::deleteRecord(quint32 row)
+{
+    const Record r = record(row);
+    std::vector<char> bytes(r.data, r.data + header_.recordLength);
+    bytes[0] = '*';
+    writeRecord(row, bytes.data());
+}
+
+void TableFile::stageWrite(quint32 row, const char *bytes)
+{
+    if (mode_ != LockMode::Exclusive)
+        fail(QStringLiteral("scriere fara blocare exclusiva"));
+    const quint32 count = header_.recordCount;
+    const size_t length = size_t(header_.recordLength);
+    if (row >= count) {
+        const size_t at = size_t(row - count) * length;
+        if (at + length > stagedAppends_.size())
+            fail(QStringLiteral("randul %1 nu exista").arg(row + 1));
+        std::memcpy(stagedAppends_.data() + at, bytes, length);
+        return;
+    }
+    stagedWrites_[row].assign(bytes, bytes + length);
+}
+
+quint32 TableFile::stageAppend(const char *bytes)
+{
+    if (mode_ != LockMode::Exclusive)
+        fail(QStringLiteral("scriere fara blocare exclusiva"));
+    const size_t length = size_t(header_.recordLength);
+    const quint64 row = quint64(header_.recordCount) + stagedAppends_.size() / length;
+    if (row >= 0xFFFFFFFFull)
+        fail(QStringLiteral("tabela este plina"));
+    stagedAppends_.insert(stagedAppends_.end(), bytes, bytes + length);
+    return quint32(row);
+}
+
+const char *TableFile::stagedRecord(quint32 row) const
+{
+    const quint32 count = header_.recordCount;
+    const size_t length = size_t(header_.recordLength);
+    if (row >= count) {
+        const size_t at = size_t(row - count) * length;
+        return at + length <= stagedAppends_.size() ? stagedAppends_.data() + at : nullptr;
+    }
+    const auto it = stagedWrites_.find(row);
+    return it == stagedWrites_.end() ? nullptr : it->second.data();
+}
+
+void TableFile::commitStaged()
+{
+    if (stagedAppends_.empty() && stagedWrites_.empty())
+        return;
+    markWritten();
+    if (!stagedAppends_.empty()) {
+        const size_t length = size_t(header_.recordLength);
+        const quint32 rows = quint32(stagedAppends_.size() / length);
+        const off_t offset = off_t(header_.headerLength) + off_t(header_.recordCount) * header_.recordLength;
+        if (qint64(offset) + qint64(stagedAppends_.size()) > 0x7FFFFFFFLL)
+            fail(QStringLiteral("tabela a atins marimea maxima a unui fisier dBASE"));
+        stagedAppends_.push_back(0x1A); // end-of-file mark, overwritten by the next record
+        if (!writeFully(fd_, stagedAppends_.data(), stagedAppends_.size(), offset))
+            fail(QStringLiteral("randurile noi nu pot fi scrise (%1)").arg(errnoText()));
+        header_.recordCount += rows;
+        stagedAppends_.clear();
+    }
+    for (const auto &[row, bytes] : stagedWrites_)
+        writeRecord(row, bytes.data());
+    stagedWrites_.clear();
+    writeHeader();
+}
+
+void TableFile::discardStaged()
+{
+    stagedAppends_.clear();
+    stagedWrites_.clear();
+}
+
+TableFile::ColumnIndex &TableFile::indexOf(int column)
+{
+    auto &slot = indexes_[column];
+    if (!slot)
+        slot = std::make_unique<ColumnIndex>();
+    ColumnIndex &index = *slot;
+    const Field &f = header_.fields[column];
+    const bool numeric = f.type == 'N' || f.type == 'F';
+    for (quint32 row = index.covered; row < header_.recordCount; ++row) {
+        const Record r = record(row);
+        const char *value = r.data + f.offset;
+        if (numeric) {
+            bool isInteger = false;
+            qint64 integer = 0;
+            double real = 0;
+            if (readNumber(value, f.width, &isInteger, &integer, &real) == ValueState::Ok)
+                index.numbers[normalisedKey(isInteger ? double(integer) : real)].push_back(row);
+        } else {
+            index.texts[std::string(value, size_t(trimmedLength(value, f.width)))].push_back(row);
+        }
+    }
+    index.covered = header_.recordCount;
+    return index;
+}
+
+const std::vector<quint32> &TableFile::rowsWithText(int column, const std::string &key)
+{
+    static const std::vector<quint32> none;
+    ColumnIndex &index = indexOf(column);
+    const auto it = index.texts.find(key);
+    return it == index.texts.end() ? none : it->second;
+}
+
+const std::vector<quint32> &TableFile::rowsWithNumber(int column, double key)
+{
+    static const std::vector<quint32> none;
+    ColumnIndex &index = indexOf(column);
+    const auto it = index.numbers.find(normalisedKey(key));
+    return it == index.numbers.end() ? none : it->second;
+}
+
+} // namespace dbf

@@ -1,0 +1,638 @@
+#include "datastore/sql/database.h"
+
+#include "datastore/dbf/tablefile.h"
+#include "datastore/dbf/tableops.h"
+#include "datastore/sql/collation.h"
+#include "datastore/sql/dbfmodule.h"
+#include "datastore/sql/sqltext.h"
+
+#include <sqlite3.h>
+
+#include <QDir>
+#include <QFile>
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+
+namespace sqlstore {
+
+using dbf::TableFile;
+
+namespace {
+
+// Tags of the values stored in a Query's rows.
+enum : char { kNull = 0, kInteger = 1, kReal = 2, kText = 3, kBlob = 4 };
+
+QString shortened(const QString &sql)
+{
+    QString s = sql.simplified();
+    return s.size() > 300 ? s.left(300) + QStringLiteral("...") : s;
+}
+
+QString quotedName(const QString &name)
+{
+    return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+}
+
+QString quotedString(const QString &text)
+{
+    return QLatin1Char('\'') + QString(text).replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\'');
+}
+
+void bindValue(sqlite3_stmt *statement, int index, const QVariant &value)
+{
+    if (!value.isValid() || value.isNull()) {
+        sqlite3_bind_null(statement, index);
+        return;
+    }
+    switch (value.typeId()) {
+    case QMetaType::Bool:
+        sqlite3_bind_int(statement, index, value.toBool() ? 1 : 0);
+        return;
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+        sqlite3_bind_int64(statement, index, value.toLongLong());
+        return;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        sqlite3_bind_double(statement, index, value.toDouble());
+        return;
+    case QMetaType::QDate: {
+        const QDate date = value.toDate();
+        if (!date.isValid()) {
+            sqlite3_bind_null(statement, index);
+            return;
+        }
+        const QByteArray iso = date.toString(Qt::ISODate).toUtf8();
+        sqlite3_bind_text(statement, index, iso.constData(), int(iso.size()), SQLITE_TRANSIENT);
+        return;
+    }
+    case QMetaType::QDateTime: {
+        const QByteArray iso = value.toDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8();
+        sqlite3_bind_text(statement, index, iso.constData(), int(iso.size()), SQLITE_TRANSIENT);
+        return;
+    }
+    case QMetaType::QByteArray: {
+        const QByteArray bytes = value.toByteArray();
+        sqlite3_bind_blob(statement, index, bytes.constData(), int(bytes.size()), SQLITE_TRANSIENT);
+        return;
+    }
+    default: {
+        const QByteArray text = value.toString().toUtf8();
+        sqlite3_bind_text(statement, index, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+        return;
+    }
+    }
+}
+
+bool looksLikeIsoDate(const QString &s)
+{
+    if (s.size() != 10 || s.at(4) != QLatin1Char('-') || s.at(7) != QLatin1Char('-'))
+        return false;
+    for (int i : {0, 1, 2, 3, 5, 6, 8, 9})
+        if (!s.at(i).isDigit())
+            return false;
+    return true;
+}
+
+bool isNumber(const QVariant &v)
+{
+    switch (v.typeId()) {
+    case QMetaType::Int: case QMetaType::UInt: case QMetaType::LongLong: case QMetaType::ULongLong:
+    case QMetaType::Double: case QMetaType::Float: case QMetaType::Long: case QMetaType::ULong:
+        return true;
+    default:
+        return false;
+    }
+}
+
+QString withoutTrailingBlanks(QString s)
+{
+    while (s.endsWith(QLatin1Char(' ')))
+        s.chop(1);
+    return s;
+}
+
+// Equality as locate() and setFilter() compare.
+bool sameValue(const QVariant &stored, const QVariant &wanted)
+{
+    if (stored.isNull() || !stored.isValid())
+        return wanted.isNull() || !wanted.isValid();
+    if (wanted.isNull() || !wanted.isValid())
+        return false;
+    if (isNumber(stored) || isNumber(wanted)) {
+        bool a = false, b = false;
+        const double x = stored.toDouble(&a);
+        const double y = wanted.toDouble(&b);
+        return a && b && x == y;
+    }
+    if (stored.typeId() == QMetaType::QDate || wanted.typeId() == QMetaType::QDate)
+        return stored.toDate() == wanted.toDate();
+    return withoutTrailingBlanks(stored.toString()) == withoutTrailingBlanks(wanted.toString());
+}
+
+} // namespace
+
+// ---- Query -----------------------------------------------------------------
+
+struct Query::Rows {
+    // Every row's values, one after the other: a tag, then 8 bytes for a
+    // number or a 4-byte length and the bytes of a text.
+    std::string bytes;
+    // Where each row starts in `bytes`.
+    std::vector<size_t> starts;
+};
+
+Query::Query() : rows_(std::make_unique<Rows>()) {}
+Query::~Query() = default;
+Query::Query(Query &&) noexcept = default;
+Query &Query::operator=(Query &&) noexcept = default;
+
+int Query::columnCount() const
+{
+    return int(fields_.size());
+}
+
+const FieldInfo &Query::field(int column) const
+{
+    return fields_.at(column);
+}
+
+int Query::fieldIndex(const QString &name) const
+{
+    for (int i = 0; i < fields_.size(); ++i)
+        if (fields_[i].name.compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+int Query::rowCount() const
+{
+    return int(visible_.size());
+}
+
+bool Query::seek(int row)
+{
+    position_ = std::clamp(row, 0, rowCount());
+    return position_ < rowCount();
+}
+
+bool Query::first()
+{
+    return seek(0);
+}
+
+bool Query::next()
+{
+    return seek(position_ + 1);
+}
+
+bool Query::previous()
+{
+    if (position_ <= 0)
+        return false;
+    return seek(position_ - 1);
+}
+
+bool Query::last()
+{
+    return seek(rowCount() - 1);
+}
+
+QVariant Query::decode(int storedRow, int column) const
+{
+    if (storedRow < 0 || storedRow >= int(rows_->starts.size()) || column < 0 || column >= columnCount())
+        return {};
+    const char *p = rows_->bytes.data() + rows_->starts[size_t(storedRow)];
+    auto skip = [&p]() {
+        const char tag = *p++;
+        if (tag == kInteger || tag == kReal) {
+            p += 8;
+        } else if (tag == kText || tag == kBlob) {
+            quint32 n;
+            std::memcpy(&n, p, 4);
+            p += 4 + n;
+        }
+    };
+    for (int i = 0; i < column; ++i)
+        skip();
+    const char tag = *p++;
+    const FieldInfo &f = fields_[column];
+    switch (tag) {
+    case kInteger: {
+        qint64 v;
+        std::memcpy(&v, p, 8);
+        if (f.type == 'L')
+            return QVariant(v != 0);
+        if (f.type == 'N' && f.decimals > 0)
+            return QVariant(double(v));
+        return QVariant(qlonglong(v));
+    }
+    case kReal: {
+        double v;
+        std::memcpy(&v, p, 8);
+        return QVariant(v);
+    }
+    case kText: {
+        quint32 n;
+        std::memcpy(&n, p, 4);
+        const QString s = QString::fromUtf8(p + 4, qsizetype(n));
+        if (f.type == 'D' || (f.type == 0 && looksLikeIsoDate(s))) {
+            const QDate date = QDate::fromString(s.left(10), Qt::ISODate);
+            if (date.isValid())
+                return QVariant(date);
+        }
+        return QVariant(s);
+    }
+    case kBlob: {
+        quint32 n;
+        std::memcpy(&n, p, 4);
+        return QVariant(QByteArray(p + 4, qsizetype(n)));
+    }
+    default:
+        return {};
+    }
+}
+
+QVariant Query::valueAt(int row, int column) const
+{
+    if (row < 0 || row >= rowCount())
+        return {};
+    return decode(visible_[size_t(row)], column);
+}
+
+QVariant Query::value(int column) const
+{
+    if (judged_ >= 0)
+        return decode(judged_, column);
+    return valueAt(position_, column);
+}
+
+QVariant Query::value(const QString &name) const
+{
+    const int column = fieldIndex(name);
+    if (column < 0)
+        throw SqlError(QStringLiteral("Coloana %1 nu exista in rezultatul comenzii: %2").arg(name, shortened(sql_)));
+    return value(column);
+}
+
+bool Query::locate(const QString &column, const QVariant &wanted)
+{
+    const int index = fieldIndex(column);
+    if (index < 0)
+        return false;
+    for (int row = 0; row < rowCount(); ++row) {
+        if (sameValue(valueAt(row, index), wanted)) {
+            position_ = row;
+            return true;
+        }
+    }
+    return false;
+}
+
+void Query::refilter()
+{
+    visible_.clear();
+    const int stored = int(rows_->starts.size());
+    visible_.reserve(size_t(stored));
+    for (int row = 0; row < stored; ++row) {
+        if (filter_) {
+            judged_ = row;
+            const bool accepted = filter_(*this);
+            judged_ = -1;
+            if (!accepted)
+                continue;
+        }
+        visible_.push_back(row);
+    }
+    position_ = 0;
+}
+
+void Query::setFilter(std::function<bool(const Query &)> accept)
+{
+    filter_ = std::move(accept);
+    refilter();
+}
+
+void Query::setFilter(const QString &column, const QVariant &wanted)
+{
+    const int index = fieldIndex(column);
+    if (index < 0)
+        throw SqlError(QStringLiteral("Coloana %1 nu exista in rezultatul comenzii: %2").arg(column, shortened(sql_)));
+    setFilter([index, wanted](const Query &q) { return sameValue(q.value(index), wanted); });
+}
+
+void Query::requery()
+{
+    Query fresh = database().query(sql_, parameters_);
+    fields_ = std::move(fresh.fields_);
+    rows_ = std::move(fresh.rows_);
+    refilter();
+}
+
+// ---- Database --------------------------------------------------------------
+
+// A virtual table attached to the connection.
+struct Database::Attached {
+    // Name as the statements write it (SQLite matches it without regard to
+    // the case of ASCII letters).
+    QString name;
+    // The file behind it.
+    QString path;
+    // The file's layout when it was declared.
+    quint64 layoutVersion = 0;
+};
+
+Database &database()
+{
+    static Database instance;
+    return instance;
+}
+
+Database::Database()
+{
+    if (sqlite3_open_v2(":memory:", &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr)
+        != SQLITE_OK)
+        throw SqlError(QStringLiteral("Motorul SQL nu poate porni"));
+    registerDbfModule(db_);
+    registerCollations(db_);
+    sqlite3_exec(db_, "PRAGMA temp_store=MEMORY", nullptr, nullptr, nullptr);
+}
+
+Database::~Database()
+{
+    attached_.clear();
+    sqlite3_close_v2(db_);
+}
+
+void Database::setTableFolder(const QString &folder)
+{
+    tableFolder_ = folder.isEmpty() ? QString() : QDir(folder).absolutePath();
+}
+
+void Database::setLockTimeout(int milliseconds)
+{
+    TableFile::setLockTimeout(milliseconds);
+}
+
+void Database::fail(const QString &context) const
+{
+    throw SqlError(QStringLiteral("%1 (%2)").arg(QString::fromUtf8(sqlite3_errmsg(db_)), context));
+}
+
+void Database::detachAll(const QString &path)
+{
+    for (auto it = attached_.begin(); it != attached_.end();) {
+        if ((*it)->path == path) {
+            const QByteArray drop = (QStringLiteral("DROP TABLE IF EXISTS temp.") + quotedName((*it)->name)).toUtf8();
+            sqlite3_exec(db_, drop.constData(), nullptr, nullptr, nullptr);
+            it = attached_.erase(it);
+        } else {
+            ++it;
+        }
+    }
+}
+
+void Database::attach(const QString &name, const QString &path)
+{
+    auto file = TableFile::open(path);
+    for (auto it = attached_.begin(); it != attached_.end(); ++it) {
+        Attached &a = **it;
+        if (a.name.compare(name, Qt::CaseInsensitive) != 0)
+            continue;
+        if (a.path == path && a.layoutVersion == file->layoutVersion())
+            return;
+        const QByteArray drop = (QStringLiteral("DROP TABLE IF EXISTS temp.") + quotedName(a.name)).toUtf8();
+        sqlite3_exec(db_, drop.constData(), nullptr, nullptr, nullptr);
+        attached_.erase(it);
+        break;
+    }
+    const QByteArray create = (QStringLiteral("CREATE VIRTUAL TABLE temp.") + quotedName(name)
+                               + QStringLiteral(" USING dbf(") + quotedString(path) + QLatin1Char(')'))
+                                  .toUtf8();
+    char *error = nullptr;
+    if (sqlite3_exec(db_, create.constData(), nullptr, nullptr, &error) != SQLITE_OK) {
+        const QString message = error ? QString::fromUtf8(error) : QString::fromUtf8(sqlite3_errmsg(db_));
+        sqlite3_free(error);
+        throw SqlError(message);
+    }
+    auto a = std::make_unique<Attached>();
+    a->name = name;
+    a->path = path;
+    a->layoutVersion = file->layoutVersion();
+    attached_.push_back(std::move(a));
+}
+
+namespace {
+
+// The tables of one statement, locked in the order of their paths (so that
+// two processes never wait for each other), released when it goes away.
+class StatementLocks {
+public:
+    void take(const QList<TableReference> &references)
+    {
+        std::map<QString, bool> byPath;
+        for (const TableReference &r : references)
+            byPath[r.path] = byPath[r.path] || r.written;
+        for (const auto &[path, written] : byPath) {
+            auto file = TableFile::open(path);
+            file->begin(written ? dbf::LockMode::Exclusive : dbf::LockMode::Shared);
+            held_.push_back({file, written});
+        }
+    }
+    void commit()
+    {
+        for (const Held &h : held_)
+            if (h.written)
+                h.file->commitStaged();
+    }
+    ~StatementLocks()
+    {
+        for (auto it = held_.rbegin(); it != held_.rend(); ++it)
+            it->file->end();
+    }
+
+private:
+    struct Held {
+        std::shared_ptr<TableFile> file;
+        bool written = false;
+    };
+    std::vector<Held> held_;
+};
+
+QList<FieldInfo> resultFields(sqlite3_stmt *statement)
+{
+    QList<FieldInfo> fields;
+    const int count = sqlite3_column_count(statement);
+    for (int i = 0; i < count; ++i) {
+        FieldInfo f;
+        f.name = QString::fromUtf8(sqlite3_column_name(statement, i));
+        const int dot = int(f.name.lastIndexOf(QLatin1Char('.')));
+        if (dot >= 0 && !f.name.contains(QLatin1Char('(')))
+            f.name = f.name.mid(dot + 1);
+        QString unique = f.name;
+        for (int k = 1;; ++k) {
+            const bool taken = std::any_of(fields.begin(), fields.end(), [&](const FieldInfo &g) {
+                return g.name.compare(unique, Qt::CaseInsensitive) == 0;
+            });
+            if (!taken)
+                break;
+            unique = f.name + QStringLiteral("_%1").arg(k);
+        }
+        f.name = unique;
+        char type = 0;
+        int width = 0, decimals = 0;
+        if (parseDeclaredType(sqlite3_column_decltype(statement, i), &type, &width, &decimals)) {
+            f.type = type;
+            f.width = width;
+            f.decimals = decimals;
+        }
+        fields.append(f);
+    }
+    return fields;
+}
+
+void appendRow(sqlite3_stmt *statement, int columns, std::string &bytes)
+{
+    for (int i = 0; i < columns; ++i) {
+        switch (sqlite3_column_type(statement, i)) {
+        case SQLITE_INTEGER: {
+            const qint64 v = sqlite3_column_int64(statement, i);
+            bytes.push_back(kInteger);
+            bytes.append(reinterpret_cast<const char *>(&v), 8);
+            break;
+        }
+        case SQLITE_FLOAT: {
+            const double v = sqlite3_column_double(statement, i);
+            bytes.push_back(kReal);
+            bytes.append(reinterpret_cast<const char *>(&v), 8);
+            break;
+        }
+        case SQLITE_TEXT:
+        case SQLITE_BLOB: {
+            const bool text = sqlite3_column_type(statement, i) == SQLITE_TEXT;
+            const void *data = text ? static_cast<const void *>(sqlite3_column_text(statement, i))
+                                    : sqlite3_column_blob(statement, i);
+            const quint32 n = quint32(sqlite3_column_bytes(statement, i));
+            bytes.push_back(text ? kText : kBlob);
+            bytes.append(reinterpret_cast<const char *>(&n), 4);
+            bytes.append(static_cast<const char *>(data), n);
+            break;
+        }
+        default:
+            bytes.push_back(kNull);
+        }
+    }
+}
+
+} // namespace
+
+int Database::run(const QString &sql, const QVariantList &parameters, Query *result)
+{
+    try {
+        const QList<Token> tokens = tokenize(sql);
+        const FileStatement fileStatement = fileStatementOf(tokens, tableFolder_);
+        switch (fileStatement.kind) {
+        case FileStatement::CreateTable:
+            detachAll(fileStatement.path);
+            dbf::createTable(fileStatement.path, fileStatement.fields);
+            return 0;
+        case FileStatement::AlterTable:
+            detachAll(fileStatement.path);
+            if (!fileStatement.dropped.isEmpty())
+                dbf::dropColumns(fileStatement.path, fileStatement.dropped);
+            if (!fileStatement.fields.isEmpty())
+                dbf::addColumns(fileStatement.path, fileStatement.fields);
+            return 0;
+        case FileStatement::DropTable:
+            detachAll(fileStatement.path);
+            dbf::TableFile::forget(fileStatement.path);
+            if (QFile::exists(fileStatement.path) && !QFile::remove(fileStatement.path))
+                throw SqlError(QStringLiteral("Tabela %1 nu poate fi stearsa")
+                                   .arg(QDir::toNativeSeparators(fileStatement.path)));
+            return 0;
+        case FileStatement::None:
+            break;
+        }
+
+        const QList<TableReference> references = tablesOf(tokens, tableFolder_);
+        StatementLocks locks;
+        locks.take(references);
+        for (const TableReference &r : references)
+            attach(r.name, r.path);
+
+        const QByteArray text = joinTokens(adaptToOldEngine(tokens)).toUtf8();
+        sqlite3_stmt *statement = nullptr;
+        const char *tail = nullptr;
+        if (sqlite3_prepare_v2(db_, text.constData(), int(text.size()), &statement, &tail) != SQLITE_OK)
+            fail(shortened(sql));
+        if (!statement)
+            return 0;
+        std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt *)> guard(statement, sqlite3_finalize);
+        if (tail && QByteArray(tail).trimmed().size() > 0 && QByteArray(tail).trimmed() != ";")
+            throw SqlError(QStringLiteral("Se poate rula o singura comanda odata: %1").arg(shortened(sql)));
+        const int wanted = sqlite3_bind_parameter_count(statement);
+        for (int i = 0; i < wanted; ++i)
+            bindValue(statement, i + 1, parameters.value(i));
+
+        std::string bytes;
+        std::vector<size_t> starts;
+        const int columns = sqlite3_column_count(statement);
+        for (;;) {
+            const int rc = sqlite3_step(statement);
+            if (rc == SQLITE_DONE)
+                break;
+            if (rc != SQLITE_ROW)
+                fail(shortened(sql));
+            if (result) {
+                starts.push_back(bytes.size());
+                appendRow(statement, columns, bytes);
+            }
+        }
+        const int changed = sqlite3_stmt_readonly(statement) ? 0 : sqlite3_changes(db_);
+        locks.commit();
+        if (result) {
+            result->sql_ = sql;
+            result->parameters_ = parameters;
+            result->fields_ = resultFields(statement);
+            result->rows_->bytes = std::move(bytes);
+            result->rows_->starts = std::move(starts);
+            result->refilter();
+        }
+        return changed;
+    } catch (const dbf::DbfError &e) {
+        throw SqlError(e.message());
+    }
+}
+
+void Database::exec(const QString &sql, const QVariantList &parameters)
+{
+    run(sql, parameters, nullptr);
+}
+
+int Database::execCount(const QString &sql, const QVariantList &parameters)
+{
+    return run(sql, parameters, nullptr);
+}
+
+Query Database::query(const QString &sql, const QVariantList &parameters)
+{
+    Query q;
+    run(sql, parameters, &q);
+    return q;
+}
+
+QVariant Database::scalar(const QString &sql, const QVariantList &parameters)
+{
+    const Query q = query(sql, parameters);
+    return q.rowCount() > 0 && q.columnCount() > 0 ? q.valueAt(0, 0) : QVariant();
+}
+
+} // namespace sqlstore
