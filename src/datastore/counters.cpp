@@ -1,6 +1,13 @@
 #include "datastore/counters.h"
 
+#include "datastore/schema.h"
 #include "datastore/settings.h"
+#include "datastore/sql/database.h"
+
+#include <QDate>
+#include <QList>
+
+#include <utility>
 
 namespace {
 
@@ -41,4 +48,42 @@ void SetNextNumber(const QString &key, qint64 scaled)
 int NumberingType()
 {
     return ReadSettingNumber(QStringLiteral("CONST"), QStringLiteral("NumTip")) >= 20000 ? 2 : 1;
+}
+
+namespace {
+
+QString quotedTable(const QString &fileName)
+{
+    return QLatin1Char('"') + TablePath(fileName) + QLatin1Char('"');
+}
+
+// A whole number from what MAX returned; NULL or anything else gives 0.
+qint64 wholeNumber(const QVariant &value)
+{
+    bool ok = false;
+    const double d = value.toDouble(&ok);
+    return !value.isNull() && ok ? qint64(d) : 0;
+}
+
+} // namespace
+
+void RecountNextIds()
+{
+    const QList<std::pair<QString, QString>> ids = {{"Cereri.dbf", "ID"},     {"Comunicari.dbf", "IDC"},
+                                                    {"Preemptori.dbf", "IDP"}, {"AlteActe.dbf", "IDA"},
+                                                    {"Log.dbf", "IDLOG"}};
+    for (const auto &[file, column] : ids) {
+        const QVariant max = sqlstore::database().scalar("SELECT MAX(" + column + ") AS CODEX_\nFROM "
+                                                         + quotedTable(file));
+        SetNextNumber(column, (wholeNumber(max) + 1) * 10000);
+    }
+}
+
+void NextActNumber()
+{
+    const QDate newYear(QDate::currentDate().year(), 1, 1);
+    const QVariant max = sqlstore::database().scalar("SELECT MAX(NR) AS NRMAX\nFROM " + quotedTable("AlteActe.dbf")
+                                                         + "\nWHERE DATAA>?",
+                                                     {newYear.toString(Qt::ISODate)});
+    SetNextNumber(QStringLiteral("NR"), (wholeNumber(max) + 1) * 10000);
 }

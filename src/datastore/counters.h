@@ -27,3 +27,14 @@ void SetNextNumber(const QString &key, qint64 scaled);
 // Numbering type of the register from "CONST"/"NumTip": 2 ("by request")
 // when the value reads as 2 or more, otherwise 1 ("individual").
 int NumberingType();
+
+// Start-up step: sets ID, IDC, IDP, IDA and IDLOG to one more than the largest
+// value of their column (1 for an empty table), so that the counters of a
+// restored or copied database fit its tables. IDV is left alone.
+// Throws sqlstore::SqlError or SettingsError.
+void RecountNextIds();
+
+// After a request, communication or act is deleted: NR := one more than the
+// largest NR of the acts dated after 1 January of the current year (1 when
+// there is none). Throws sqlstore::SqlError or SettingsError.
+void NextActNumber();

@@ -2,7 +2,11 @@
 
 #include "core/platform/filecase.h"
 #include "core/session.h"
+#include "datastore/dbf/tableops.h"
+#include "datastore/settings.h"
+#include "datastore/sql/database.h"
 
+#include <QFile>
 #include <QList>
 
 #include <utility>
@@ -129,4 +133,114 @@ UpgradePlan PlanUpgrade(qint64 v)
 QStringList PackedTables()
 {
     return {"Cereri.dbf", "Comunicari.dbf", "Preemptori.dbf", "AlteActe.dbf", "Log.dbf"};
+}
+
+namespace {
+
+const QString kCereri = QStringLiteral("Cereri.dbf");
+
+QString quoted(const QString &path) { return QLatin1Char('"') + path + QLatin1Char('"'); }
+
+// The field of a table, or a field with no name when the table lacks it.
+dbf::Field fieldOf(const QList<dbf::Field> &fields, const QString &name)
+{
+    for (const dbf::Field &f : fields)
+        if (f.name.compare(name, Qt::CaseInsensitive) == 0)
+            return f;
+    return dbf::Field{};
+}
+
+// Deletes outdated templates from the data folder (a clerk's edits of them go
+// too) and lets the caller write the current ones.
+void replaceTemplates(const QStringList &names, const std::function<void()> &extractTemplates)
+{
+    for (const QString &name : names)
+        QFile::remove(platform::findFileNoCase(session().dataFolder, name));
+    if (extractTemplates)
+        extractTemplates();
+}
+
+// The width of a column is raised only; a failure leaves the table as it was.
+void widenBestEffort(const QString &path, const QString &column)
+{
+    try {
+        const dbf::Field f = fieldOf(dbf::tableFields(path), column);
+        if (!f.name.isEmpty() && f.width < 80)
+            dbf::widenColumn(path, column, 80);
+    } catch (const dbf::DbfError &) {
+    }
+}
+
+} // namespace
+
+void CreateTables()
+{
+    const QStringList order = {"Log.dbf",    "Cereri.dbf",   "Comunicari.dbf",
+                               "Preemptori.dbf", "AlteActe.dbf", "Vanzatori.dbf"};
+    for (const QString &name : order)
+        if (!platform::existsNoCase(session().dataFolder, name))
+            sqlstore::database().exec(CreateTableStatement(name, TablePath(name)));
+}
+
+void UpgradeSchema(const std::function<void()> &extractTemplates)
+{
+    const UpgradePlan plan = PlanUpgrade(ReadSettingNumber(QStringLiteral("SERVER"), QStringLiteral("Varianta3")));
+    WriteSettingNumber(QStringLiteral("SERVER"), QStringLiteral("Varianta3"), kCurrentSchemaVersion);
+
+    const QString cereri = TablePath(kCereri);
+    QList<dbf::Field> fields;
+    try {
+        fields = dbf::tableFields(cereri);
+    } catch (const dbf::DbfError &e) {
+        throw sqlstore::SqlError(e.message());
+    }
+    const bool addAreaOfShare = fieldOf(fields, QStringLiteral("COTAPARTES")).name.isEmpty();
+    const dbf::Field nrcad = fieldOf(fields, QStringLiteral("NRCAD"));
+    const bool widenCadastre = !nrcad.name.isEmpty() && nrcad.width < 80;
+
+    auto &db = sqlstore::database();
+    if (plan.addShare) {
+        bool added = true;
+        try {
+            db.exec("ALTER TABLE " + quoted(cereri) + "\nADD COTAPARTE CHAR(10), ADD FARACONTR CHAR(1)");
+        } catch (const sqlstore::SqlError &) {
+            added = false; // a table made by this version has them already
+        }
+        if (added)
+            db.exec("UPDATE " + quoted(cereri) + "\nSET COTAPARTE=?, FARACONTR=?", {"1/1", ""});
+    }
+    if (addAreaOfShare) {
+        db.exec("ALTER TABLE " + quoted(cereri) + "\nADD COTAPARTES CHAR(11)");
+        db.exec("UPDATE " + quoted(cereri) + "\nSET COTAPARTES=substr(SUPRAF, 1, 11)");
+        replaceTemplates({"Anexa_1.rtf", "Anexa_1M.rtf", "ANEXA_1PJ.rtf", "Anexa_2.rtf", "Anexa_2M.rtf",
+                          "Anexa_2PJ.rtf", "CeresiOfertaPF3.rtf", "CeresiOfertaPJ3.rtf"},
+                         extractTemplates);
+    }
+    if (plan.annex7Templates)
+        replaceTemplates({"Anexa_7PF.rtf", "Anexa_7PJ.rtf"}, extractTemplates);
+    if (plan.shareAsFraction)
+        db.exec("UPDATE " + quoted(cereri) + "\nSET COTAPARTE=?\nWHERE COTAPARTE=?", {"1/1", "100%"});
+    if (widenCadastre) {
+        widenBestEffort(cereri, QStringLiteral("NRCAD"));
+        widenBestEffort(cereri, QStringLiteral("NRCARTE"));
+    }
+    if (plan.requestTemplates)
+        replaceTemplates({"CeresiOfertaPF3.rtf", "CeresiOfertaPJ3.rtf"}, extractTemplates);
+    if (plan.annex2Templates)
+        replaceTemplates({"ANEXA_2CPF.rtf", "ANEXA_2DPJ.rtf"}, extractTemplates);
+    if (plan.finalReportTemplate)
+        replaceTemplates({"PVFinalCom.rtf"}, extractTemplates);
+}
+
+void PackTables(const std::function<void()> &afterEachTable)
+{
+    for (const QString &name : PackedTables()) {
+        try {
+            dbf::packTable(TablePath(name));
+        } catch (const dbf::DbfError &e) {
+            throw sqlstore::SqlError(e.message());
+        }
+        if (afterEachTable)
+            afterEachTable();
+    }
 }

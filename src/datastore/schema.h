@@ -56,12 +56,14 @@ UpgradePlan PlanUpgrade(qint64 storedVersion);
 // data, and deletes the outdated templates from the data folder, calling
 // `extractTemplates` to write the current ones. The adding of COTAPARTE and
 // FARACONTR fails silently when they exist; widening is best effort; any
-// other failure throws (SqlError, dbf::DbfError or SettingsError).
+// other failure throws sqlstore::SqlError, or SettingsError when the version
+// cannot be stored.
 void UpgradeSchema(const std::function<void()> &extractTemplates);
 
 // Packs Cereri, Comunicari, Preemptori, AlteActe and Log in this order (the
 // rows marked deleted go away), calling `afterEachTable` after each. Throws
-// the engine's error when a table is held open by another copy of the program.
+// sqlstore::SqlError with the engine's message when a table cannot be packed
+// (another copy of the program holds it); the tables packed before stay packed.
 void PackTables(const std::function<void()> &afterEachTable = {});
 
 // The file names of the five tables that are packed, in packing order.
