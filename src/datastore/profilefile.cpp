@@ -1,16 +1,32 @@
 #include "datastore/profilefile.h"
 
 #include "core/platform/filelock.h"
+#include "datastore/dbf/codepage.h"
 
 #include <QFile>
 #include <QSaveFile>
-#include <QStringDecoder>
-#include <QStringEncoder>
 
 #include <optional>
 #include <vector>
 
 namespace {
+
+QString decodeWindows1250(const QByteArray &bytes)
+{
+    return dbf::decodeText(bytes.constData(), int(bytes.size()));
+}
+
+// Names and values go into the file in the code page of the tables; a
+// character it lacks stops the write rather than turning into "?".
+QByteArray encodeWindows1250(const QString &text)
+{
+    QByteArray bytes;
+    QString bad;
+    if (!dbf::encodeText(text, bytes, &bad))
+        throw SettingsError(QStringLiteral("Caracterul \"%1\" din \"%2\" nu poate fi scris in fisierul de setari.")
+                                .arg(bad, text));
+    return bytes;
+}
 
 // One line of the file: [start, end) is its text, [end, next) its line break.
 struct Line {
@@ -152,22 +168,6 @@ QByteArray withoutLineBreaks(QByteArray bytes)
 }
 
 } // namespace
-
-QByteArray encodeWindows1250(const QString &text)
-{
-    QString t = text;
-    // The code page has the cedilla letters only; Romanian keyboards type the comma ones.
-    t.replace(QChar(0x0218), QChar(0x015E)).replace(QChar(0x0219), QChar(0x015F));
-    t.replace(QChar(0x021A), QChar(0x0162)).replace(QChar(0x021B), QChar(0x0163));
-    QStringEncoder encoder("windows-1250");
-    return encoder.encode(t);
-}
-
-QString decodeWindows1250(const QByteArray &bytes)
-{
-    QStringDecoder decoder("windows-1250");
-    return decoder.decode(bytes);
-}
 
 ProfileFile::ProfileFile(const QString &path) : path_(path) {}
 

@@ -57,7 +57,9 @@ public:
     // Each write throws SettingsError (naming the file and the system's reason)
     // when the file cannot be locked, written or renamed into place.
 
-    // Stores the text encoded in Windows-1250; line breaks in it become blanks.
+    // Stores the text encoded in Windows-1250 (as the tables are; comma-below
+    // letters become their cedilla twins); line breaks in it become blanks. A
+    // character the code page lacks is refused with SettingsError.
     void setValue(const QString &section, const QString &key, const QString &text);
     // Stores the bytes as they are after "key="; CR, LF and NUL bytes are
     // refused (they would break the file) with SettingsError.
@@ -80,8 +82,3 @@ private:
 
     QString path_;
 };
-
-// Windows-1250 text of the settings files and back. Romanian letters with a
-// comma below are stored as their cedilla forms, which the code page has.
-QByteArray encodeWindows1250(const QString &text);
-QString decodeWindows1250(const QByteArray &bytes);

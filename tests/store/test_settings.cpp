@@ -258,6 +258,9 @@ TEST_F(SettingsTest, AWriteReplacesTheFileInsteadOfRewritingItInPlace)
 TEST_F(SettingsTest, AFileThatCannotBeWrittenThrowsAndStaysAsItWas)
 {
     writeBytes(dataFile("Arv2.set"), kWindowsFile);
+    // A character the code page lacks is refused, not turned into "?".
+    EXPECT_THROW(WriteSetting("CONST", "UNITATE", QString::fromUtf8("Примэрия")), SettingsError);
+    EXPECT_EQ(readBytes(dataFile("Arv2.set")), kWindowsFile);
     // A lock that cannot be taken (here its file is a folder) stops the write.
     QDir(session().dataFolder).mkdir("Arv2.set.lck");
     EXPECT_THROW(WriteSetting("INDEX", "ID", "18"), SettingsError);
