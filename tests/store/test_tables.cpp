@@ -79,6 +79,10 @@ TEST_F(TablesTest, CreateTablesMakesSixTablesThatOtherToolsRead)
     if (!testsupport::haveTool("dbfdump"))
         GTEST_SKIP() << "dbfdump is not installed";
     QByteArray out;
+    for (const QString &name : names) {
+        ASSERT_EQ(testsupport::runProgram("dbfdump", {"-h", TablePath(name)}, &out), 0) << qPrintable(name);
+        EXPECT_EQ(out.count("Field "), dbf::tableFields(TablePath(name)).size()) << qPrintable(name);
+    }
     ASSERT_EQ(testsupport::runProgram("dbfdump", {"-h", TablePath("Log.dbf")}, &out), 0);
     EXPECT_TRUE(out.contains("Title=`IDLOG', Width=10, Decimals=0")) << out.constData();
     EXPECT_TRUE(out.contains("Type=C/String, Title=`ACTIUNE', Width=120")) << out.constData();
@@ -146,6 +150,20 @@ TEST_F(TablesTest, UpgradeOfAnOldRequestTable)
         EXPECT_FALSE(QFile::exists(folder.file(name))) << qPrintable(name);
     EXPECT_TRUE(QFile::exists(folder.file("Anexa_5PF.rtf")));
     EXPECT_EQ(extracted, 5); // new columns, annex 7, request-and-offer, annex 2C/2D, final report
+}
+
+TEST_F(TablesTest, AFailedUpgradeIsNotTriedAgain)
+{
+    // No Cereri: the step that reads its columns fails after the version was stored.
+    EXPECT_THROW(UpgradeSchema({}), sqlstore::SqlError);
+    EXPECT_EQ(ReadSettingNumber("SERVER", "Varianta3"), kCurrentSchemaVersion);
+    // At the next start the steps decided on the version stay skipped; those
+    // decided on the table's own layout run.
+    createOldCereri(TablePath("Cereri.dbf"));
+    UpgradeSchema({});
+    EXPECT_EQ(fieldWidth("Cereri.dbf", "COTAPARTE"), -1);
+    EXPECT_EQ(fieldWidth("Cereri.dbf", "COTAPARTES"), 11);
+    EXPECT_EQ(fieldWidth("Cereri.dbf", "NRCAD"), 80);
 }
 
 TEST_F(TablesTest, ShareOfOneHundredPercentBecomesAFraction)
