@@ -216,11 +216,34 @@ private:
     const QList<int> &solid_;
 };
 
-int findTarget(const QList<Token> &tokens, const QList<int> &solid, const QString &keyword)
+int findTarget(const QList<Token> &tokens, const QList<int> &solid, QString keyword)
 {
     if (solid.isEmpty())
         return -1;
-    for (int p = 0; p + 1 < solid.size(); ++p) {
+    int from = 0;
+    if (keyword == QLatin1String("WITH")) {
+        // The statement after the common table expressions: the first of
+        // these words outside brackets.
+        int depth = 0;
+        keyword.clear();
+        for (; from < solid.size() && keyword.isEmpty(); ++from) {
+            const Token &t = tokens[solid[from]];
+            if (isSymbol(t, "("))
+                ++depth;
+            else if (isSymbol(t, ")"))
+                --depth;
+            else if (depth == 0 && t.kind == Token::Word) {
+                const QString w = t.name.toUpper();
+                if (w == QLatin1String("INSERT") || w == QLatin1String("REPLACE") || w == QLatin1String("DELETE")
+                    || w == QLatin1String("UPDATE"))
+                    keyword = w;
+            }
+        }
+        --from;
+        if (keyword.isEmpty())
+            return -1;
+    }
+    for (int p = from; p + 1 < solid.size(); ++p) {
         const Token &t = tokens[solid[p]];
         if (keyword == QLatin1String("INSERT") || keyword == QLatin1String("REPLACE")) {
             if (isWord(t, "INTO"))
@@ -229,8 +252,8 @@ int findTarget(const QList<Token> &tokens, const QList<int> &solid, const QStrin
             if (isWord(t, "FROM"))
                 return solid[p + 1];
         } else if (keyword == QLatin1String("UPDATE")) {
-            if (p == 0) {
-                int q = 1;
+            if (p == from) {
+                int q = from + 1;
                 if (q + 1 < solid.size() && isWord(tokens[solid[q]], "OR"))
                     q += 2;
                 return q < solid.size() ? solid[q] : -1;
