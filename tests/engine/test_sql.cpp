@@ -1,5 +1,6 @@
 // Statements of the program against real dBASE files: every shape the
 // program sends, and the value semantics of the old engine.
+#include "datastore/dbf/filelock.h"
 #include "datastore/dbf/tableops.h"
 #include "datastore/sql/database.h"
 #include "enginefixture.h"
@@ -7,7 +8,12 @@
 #include <gtest/gtest.h>
 
 #include <QDate>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace sqlstore;
 using enginetest::quoted;
@@ -264,6 +270,52 @@ TEST_F(SqlTest, ErrorsNameTheTable)
     }
     EXPECT_THROW(database().exec("CREATE TABLE " + cereri + " (ID DECIMAL(10,0))"), SqlError);
     EXPECT_THROW(database().query("SELECT NOPE FROM " + cereri), SqlError);
+}
+
+TEST_F(SqlTest, PackRemovesDeletedRowsAndKeepsTheRest)
+{
+    for (int i = 1; i <= 5; ++i)
+        addRequest(i, i, QDate(2024, 1, i));
+    database().exec("DELETE FROM " + cereri + " WHERE ID IN (2, 4)");
+    const qint64 before = QFileInfo(dir.path() + "/Cereri.dbf").size();
+    dbf::packTable(dir.path() + "/Cereri.dbf");
+    EXPECT_LT(QFileInfo(dir.path() + "/Cereri.dbf").size(), before);
+    Query q = database().query("SELECT ID, DATAC FROM " + cereri);
+    ASSERT_EQ(q.rowCount(), 3);
+    EXPECT_EQ(q.valueAt(2, 0).toInt(), 5);
+    EXPECT_EQ(q.valueAt(2, 1).toDate(), QDate(2024, 1, 5));
+    // Inserting after the pack goes on from the packed count.
+    addRequest(6, 6, QDate(2024, 1, 6));
+    EXPECT_EQ(database().scalar("SELECT COUNT(*) FROM " + cereri).toInt(), 4);
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::Hidden | QDir::Files).filter(".new").isEmpty());
+}
+
+TEST_F(SqlTest, AStatementWaitsForAnotherWritersLockThenGivesUp)
+{
+    addRequest(1, 1, QDate(2024, 1, 1));
+    // Another descriptor of the file stands for another workstation.
+    const int other = ::open(QFile::encodeName(dir.path() + "/Cereri.dbf").constData(), O_RDWR);
+    ASSERT_GE(other, 0);
+    QString why;
+    ASSERT_TRUE(dbf::lockFile(other, dbf::LockMode::Exclusive, 1000, &why)) << why.toStdString();
+    database().setLockTimeout(300);
+    try {
+        database().query("SELECT * FROM " + cereri);
+        ADD_FAILURE() << "read while another process writes";
+    } catch (const SqlError &e) {
+        EXPECT_TRUE(e.message().contains("Cereri.dbf")) << e.message().toStdString();
+        EXPECT_TRUE(e.message().contains("blocata")) << e.message().toStdString();
+    }
+    // A reader elsewhere lets us read but not write.
+    dbf::unlockFile(other);
+    ASSERT_TRUE(dbf::lockFile(other, dbf::LockMode::Shared, 1000, &why));
+    EXPECT_EQ(database().scalar("SELECT COUNT(*) FROM " + cereri).toInt(), 1);
+    EXPECT_THROW(addRequest(2, 2, QDate(2024, 1, 2)), SqlError);
+    dbf::unlockFile(other);
+    ::close(other);
+    database().setLockTimeout(20000);
+    addRequest(2, 2, QDate(2024, 1, 2));
+    EXPECT_EQ(database().scalar("SELECT COUNT(*) FROM " + cereri).toInt(), 2);
 }
 
 } // namespace

@@ -18,7 +18,7 @@ namespace {
 // Records are read in blocks of about this many bytes.
 constexpr int kBlockBytes = 64 * 1024;
 // A table keeps at most this much of its file in memory.
-constexpr size_t kCacheBytes = size_t(64) * 1024 * 1024;
+constexpr size_t kCacheBytes = size_t(32) * 1024 * 1024;
 
 int lockTimeoutMs = 20000;
 

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <unistd.h>
@@ -24,11 +25,18 @@ namespace {
 // Writes `header` and the records to a file beside `path` and renames it over
 // `path`. The file is on disk before the rename, so the rename is the moment
 // the table changes.
-void replaceFile(const QString &path, const QByteArray &header, const std::vector<char> &records)
+//
+// The new file is named after the table: a rebuild holds the table's
+// exclusive lock, so no other process writes it at the same time, and a file
+// left by a process killed half way is simply overwritten by the next
+// rebuild. A table being created has no lock yet, so that name also carries
+// the process id.
+void replaceFile(const QString &path, const QByteArray &header, const std::vector<char> &records, bool creating = false)
 {
     const QFileInfo info(path);
-    const QString temporary =
-        info.dir().filePath(QStringLiteral(".%1.%2.new").arg(info.fileName()).arg(QCoreApplication::applicationPid()));
+    const QString temporary = info.dir().filePath(
+        creating ? QStringLiteral(".%1.%2.new").arg(info.fileName()).arg(QCoreApplication::applicationPid())
+                 : QStringLiteral(".%1.new").arg(info.fileName()));
     QFile out(temporary);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
         failFor(path, QStringLiteral("fisierul nou nu poate fi creat (%1)").arg(out.errorString()));
@@ -38,6 +46,22 @@ void replaceFile(const QString &path, const QByteArray &header, const std::vecto
                          && out.write(&eof, 1) == 1 && out.flush();
     const bool synced = written && ::fsync(out.handle()) == 0;
     out.close();
+    if (synced && creating) {
+        // A new table must not replace one that another process created
+        // meanwhile (and may already have written to): a hard link fails
+        // when the name is taken, where a rename would not.
+        const QByteArray from = QFile::encodeName(temporary);
+        const QByteArray to = QFile::encodeName(path);
+        const int linked = ::link(from.constData(), to.constData());
+        const int linkError = errno;
+        if (linked == 0 || linkError == EEXIST) {
+            ::unlink(from.constData());
+            if (linked != 0)
+                failFor(path, QStringLiteral("exista deja"));
+            return;
+        }
+        // A file system without hard links: rename below.
+    }
     std::error_code ec;
     if (synced)
         std::filesystem::rename(QFile::encodeName(temporary).toStdString(), QFile::encodeName(path).toStdString(), ec);
@@ -148,7 +172,7 @@ void createTable(const QString &path, const QList<Field> &fields)
     const QByteArray header = buildHeader(checked, &why);
     if (header.isEmpty())
         failFor(path, why);
-    replaceFile(path, header, {});
+    replaceFile(path, header, {}, true);
     TableFile::forget(path);
 }
 
