@@ -272,6 +272,29 @@ TEST_F(SqlTest, ErrorsNameTheTable)
     EXPECT_THROW(database().query("SELECT NOPE FROM " + cereri), SqlError);
 }
 
+TEST_F(SqlTest, IndexedLookupsAgreeWithAFullScan)
+{
+    // NR: -5 .. 44, every seventh blank; SUPRAF text.
+    for (int i = 0; i < 50; ++i)
+        database().exec("INSERT INTO " + cereri + " (ID, NR, SUPRAF) VALUES (?, ?, ?)",
+                        {i, i % 7 == 0 ? QVariant() : QVariant(i - 5), QString("S%1 ").arg(i % 5)});
+    database().exec("DELETE FROM " + cereri + " WHERE ID=20");
+    const QStringList conditions = {"NR > 10", "NR >= 10", "NR < 5", "NR <= -3", "NR > 3 AND NR < 20",
+                                    "NR BETWEEN 5 AND 8", "NR > '7'", "NR < 'abc'", "NR = 12", "NR = 12.0",
+                                    "NR = '12'", "NR = 15", "NR > 1e9", "SUPRAF = 'S3'", "SUPRAF = 'S3   '",
+                                    "ID = 20", "NR IS NULL"};
+    for (const QString &c : conditions) {
+        // Inside CASE the condition is no constraint the table is offered.
+        const QString plain = "CASE WHEN " + c + " THEN 1 END = 1";
+        const int indexed = database().scalar("SELECT COUNT(*) FROM " + cereri + " WHERE " + c).toInt();
+        const int scanned = database().scalar("SELECT COUNT(*) FROM " + cereri + " WHERE " + plain).toInt();
+        EXPECT_EQ(indexed, scanned) << c.toStdString();
+    }
+    // The plan does use the index.
+    Query plan = database().query("EXPLAIN QUERY PLAN SELECT * FROM " + cereri + " WHERE NR > ?", {3});
+    EXPECT_TRUE(plan.value(3).toString().contains("INDEX")) << plan.value(3).toString().toStdString();
+}
+
 TEST_F(SqlTest, PackRemovesDeletedRowsAndKeepsTheRest)
 {
     for (int i = 1; i <= 5; ++i)

@@ -277,6 +277,10 @@ void stampHeader(char *p, quint32 recordCount, quint32 changeCounter)
 
 int trimmedLength(const char *value, int width)
 {
+    // Wide text fields are mostly blanks: skip them eight at a time.
+    static constexpr char blanks[8] = {' ', ' ', ' ', ' ', ' ', ' ', ' ', ' '};
+    while (width >= 8 && std::memcmp(value + width - 8, blanks, 8) == 0)
+        width -= 8;
     while (width > 0 && (value[width - 1] == ' ' || value[width - 1] == '\0'))
         --width;
     return width;

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -82,6 +83,9 @@ struct TableFile::ColumnIndex {
     std::unordered_map<std::string, std::vector<quint32>> texts;
     // Keys of a numeric column.
     std::unordered_map<double, std::vector<quint32>> numbers;
+    // The same keys in order, for ranges; built on first need, dropped when
+    // rows are added to the index.
+    std::vector<std::pair<double, quint32>> sorted;
 };
 
 std::shared_ptr<TableFile> TableFile::open(const QString &path)
@@ -476,6 +480,8 @@ TableFile::ColumnIndex &TableFile::indexOf(int column)
             index.texts[std::string(value, size_t(trimmedLength(value, f.width)))].push_back(row);
         }
     }
+    if (index.covered != header_.recordCount)
+        index.sorted.clear();
     index.covered = header_.recordCount;
     return index;
 }
@@ -494,6 +500,36 @@ const std::vector<quint32> &TableFile::rowsWithNumber(int column, double key)
     ColumnIndex &index = indexOf(column);
     const auto it = index.numbers.find(normalisedKey(key));
     return it == index.numbers.end() ? none : it->second;
+}
+
+std::vector<quint32> TableFile::rowsInRange(int column, const Bound &low, const Bound &high)
+{
+    ColumnIndex &index = indexOf(column);
+    if (index.sorted.empty()) {
+        for (const auto &[key, rows] : index.numbers)
+            for (quint32 row : rows)
+                index.sorted.emplace_back(key, row);
+        std::sort(index.sorted.begin(), index.sorted.end());
+    }
+    auto first = index.sorted.begin();
+    auto last = index.sorted.end();
+    if (low.given) {
+        first = low.inclusive ? std::lower_bound(first, last, std::make_pair(low.value, quint32(0)))
+                              : std::upper_bound(first, last, std::make_pair(low.value, quint32(0xFFFFFFFF)));
+    }
+    if (high.given) {
+        last = high.inclusive ? std::upper_bound(first, last, std::make_pair(high.value, quint32(0xFFFFFFFF)))
+                              : std::lower_bound(first, last, std::make_pair(high.value, quint32(0)));
+    }
+    std::vector<quint32> rows;
+    if (first < last) {
+        rows.reserve(size_t(last - first));
+        for (auto it = first; it != last; ++it)
+            rows.push_back(it->second);
+    }
+    // File order reads the file block after block.
+    std::sort(rows.begin(), rows.end());
+    return rows;
 }
 
 } // namespace dbf

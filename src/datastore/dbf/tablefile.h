@@ -119,6 +119,14 @@ public:
     // behind this is built on first use and kept while the file is unchanged.
     const std::vector<quint32> &rowsWithText(int column, const std::string &key);
     const std::vector<quint32> &rowsWithNumber(int column, double key);
+    // Rows of a numeric column whose value lies between the bounds (a bound
+    // that is not given is open), in file order.
+    struct Bound {
+        bool given = false;
+        double value = 0;
+        bool inclusive = true;
+    };
+    std::vector<quint32> rowsInRange(int column, const Bound &low, const Bound &high);
 
     // Time in milliseconds a statement waits for another process's lock.
     static void setLockTimeout(int milliseconds);

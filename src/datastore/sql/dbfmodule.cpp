@@ -46,7 +46,8 @@ struct DbfCursor {
     std::string text;
 };
 
-// Plans: idxNum 0 is a full scan; idxNum k > 0 looks up equality on column k - 1.
+// Plans: idxNum 0 is a full scan; idxNum k > 0 looks up equality on column
+// k - 1; idxNum -k a range of column k - 1, whose bounds idxStr names.
 constexpr int kFullScan = 0;
 
 void setError(sqlite3_vtab *vtab, const QString &message)
@@ -132,36 +133,88 @@ bool indexable(const Field &f)
     return f.type == 'N' || f.type == 'F' || f.type == 'C';
 }
 
+bool isNumeric(const Field &f)
+{
+    return f.type == 'N' || f.type == 'F';
+}
+
+bool isRangeOperator(unsigned char op)
+{
+    return op == SQLITE_INDEX_CONSTRAINT_GT || op == SQLITE_INDEX_CONSTRAINT_GE || op == SQLITE_INDEX_CONSTRAINT_LT
+           || op == SQLITE_INDEX_CONSTRAINT_LE;
+}
+
+// The letter that tells xFilter what an argument bounds: g >, G >=, l <, L <=.
+char rangeLetter(unsigned char op)
+{
+    switch (op) {
+    case SQLITE_INDEX_CONSTRAINT_GT: return 'g';
+    case SQLITE_INDEX_CONSTRAINT_GE: return 'G';
+    case SQLITE_INDEX_CONSTRAINT_LT: return 'l';
+    default: return 'L';
+    }
+}
+
 int bestIndex(sqlite3_vtab *vtab, sqlite3_index_info *info)
 {
     auto *table = reinterpret_cast<DbfTable *>(vtab);
     const QList<Field> &fields = table->file->fields();
     const double rows = qMax<double>(1, table->file->rowCount());
+    auto usable = [&](int i) {
+        const auto &c = info->aConstraint[i];
+        return c.usable && c.iColumn >= 0 && c.iColumn < fields.size();
+    };
+    auto isId = [&](int column) { return fields[column].type == 'N' && fields[column].decimals == 0; };
+
+    // Equality first; whole-number columns (the ids) are the best keys.
     int chosen = -1;
     for (int i = 0; i < info->nConstraint; ++i) {
         const auto &c = info->aConstraint[i];
-        if (!c.usable || c.op != SQLITE_INDEX_CONSTRAINT_EQ || c.iColumn < 0 || c.iColumn >= fields.size())
+        if (!usable(i) || c.op != SQLITE_INDEX_CONSTRAINT_EQ || !indexable(fields[c.iColumn]))
             continue;
-        if (!indexable(fields[c.iColumn]))
-            continue;
-        // Whole-number columns are the ids: the best keys.
-        const Field &f = fields[c.iColumn];
-        const bool isId = (f.type == 'N' && f.decimals == 0);
-        if (chosen < 0 || (isId && !(fields[info->aConstraint[chosen].iColumn].type == 'N'
-                                     && fields[info->aConstraint[chosen].iColumn].decimals == 0)))
+        if (chosen < 0 || (isId(c.iColumn) && !isId(info->aConstraint[chosen].iColumn)))
             chosen = i;
     }
-    if (chosen < 0) {
-        info->idxNum = kFullScan;
-        info->estimatedCost = rows;
-        info->estimatedRows = sqlite3_int64(rows);
+    if (chosen >= 0) {
+        info->idxNum = info->aConstraint[chosen].iColumn + 1;
+        info->aConstraintUsage[chosen].argvIndex = 1;
+        info->estimatedCost = 10;
+        info->estimatedRows = 4;
         return SQLITE_OK;
     }
-    info->idxNum = info->aConstraint[chosen].iColumn + 1;
-    info->aConstraintUsage[chosen].argvIndex = 1;
-    info->aConstraintUsage[chosen].omit = 0;
-    info->estimatedCost = 10;
-    info->estimatedRows = 4;
+
+    // Then a range on one numeric column: at most one bound from each side.
+    int column = -1;
+    for (int i = 0; i < info->nConstraint && column < 0; ++i)
+        if (usable(i) && isRangeOperator(info->aConstraint[i].op) && isNumeric(fields[info->aConstraint[i].iColumn]))
+            column = info->aConstraint[i].iColumn;
+    if (column >= 0) {
+        std::string letters;
+        bool low = false, high = false;
+        for (int i = 0; i < info->nConstraint; ++i) {
+            const auto &c = info->aConstraint[i];
+            if (!usable(i) || c.iColumn != column || !isRangeOperator(c.op))
+                continue;
+            const char letter = rangeLetter(c.op);
+            const bool lower = letter == 'g' || letter == 'G';
+            if ((lower && low) || (!lower && high))
+                continue;
+            (lower ? low : high) = true;
+            letters.push_back(letter);
+            info->aConstraintUsage[i].argvIndex = int(letters.size());
+        }
+        info->idxNum = -(column + 1);
+        info->idxStr = sqlite3_mprintf("%s", letters.c_str());
+        info->needToFreeIdxStr = 1;
+        const double share = (low && high) ? 0.1 : 0.3;
+        info->estimatedCost = 20 + rows * share;
+        info->estimatedRows = sqlite3_int64(rows * share);
+        return SQLITE_OK;
+    }
+
+    info->idxNum = kFullScan;
+    info->estimatedCost = rows * 1.1;
+    info->estimatedRows = sqlite3_int64(rows);
     return SQLITE_OK;
 }
 
@@ -226,13 +279,41 @@ bool textKey(sqlite3_value *value, std::string &key)
     return true;
 }
 
-int filter(sqlite3_vtab_cursor *base, int idxNum, const char *, int argc, sqlite3_value **argv)
+// Candidates of a range plan; false when a bound is not a number (then the
+// scan reads every row and SQLite judges them).
+bool rangeCandidates(DbfCursor *cursor, int column, const char *letters, int argc, sqlite3_value **argv)
+{
+    TableFile::Bound low, high;
+    for (int i = 0; i < argc && letters && letters[i]; ++i) {
+        const int kind = sqlite3_value_numeric_type(argv[i]);
+        if (kind != SQLITE_INTEGER && kind != SQLITE_FLOAT)
+            return false;
+        const char letter = letters[i];
+        TableFile::Bound &bound = (letter == 'g' || letter == 'G') ? low : high;
+        bound.given = true;
+        bound.value = sqlite3_value_double(argv[i]);
+        bound.inclusive = letter == 'G' || letter == 'L';
+    }
+    cursor->candidates = cursor->table->file->rowsInRange(column, low, high);
+    return true;
+}
+
+int filter(sqlite3_vtab_cursor *base, int idxNum, const char *idxStr, int argc, sqlite3_value **argv)
 {
     auto *cursor = reinterpret_cast<DbfCursor *>(base);
     TableFile &file = *cursor->table->file;
     cursor->position = 0;
     cursor->candidates.clear();
     cursor->useCandidates = false;
+    if (idxNum < 0) {
+        try {
+            cursor->useCandidates = rangeCandidates(cursor, -idxNum - 1, idxStr, argc, argv);
+        } catch (const dbf::DbfError &e) {
+            setError(&cursor->table->base, e.message());
+            return SQLITE_ERROR;
+        }
+        return settle(cursor);
+    }
     if (idxNum != kFullScan && argc >= 1) {
         const int column = idxNum - 1;
         const Field &f = file.fields()[column];
@@ -302,8 +383,9 @@ void resultValue(sqlite3_context *context, const Field &f, const char *record, s
         int y = 0, m = 0, d = 0;
         if (dbf::readDate(value, &y, &m, &d) != dbf::ValueState::Ok)
             return sqlite3_result_null(context);
-        char iso[11];
-        std::snprintf(iso, sizeof iso, "%04d-%02d-%02d", y, m, d);
+        // The stored digits are already in order: only the dashes are new.
+        const char iso[10] = {value[0], value[1], value[2], value[3], '-', value[4],
+                              value[5], '-',      value[6], value[7]};
         return sqlite3_result_text(context, iso, 10, SQLITE_TRANSIENT);
     }
     case 'L': {
