@@ -295,6 +295,53 @@ TEST_F(SqlTest, IndexedLookupsAgreeWithAFullScan)
     EXPECT_TRUE(plan.value(3).toString().contains("INDEX")) << plan.value(3).toString().toStdString();
 }
 
+TEST_F(SqlTest, StatementShapesOfTheDocuments)
+{
+    const QString pre = quoted(dir.path() + "/Preemptori.dbf");
+    const QString acte = quoted(dir.path() + "/AlteActe.dbf");
+    const QString com = quoted(dir.path() + "/Comunicari.dbf");
+    database().exec("CREATE TABLE " + pre + " (IDP DECIMAL(10,0), ID DECIMAL(10,0), RANG DECIMAL(10,0), "
+                    "NUME CHAR(80), ADRESA CHAR(120))");
+    database().exec("CREATE TABLE " + acte + " (IDA DECIMAL(10,0), ID DECIMAL(10,0), BLOCAT CHAR(2), "
+                    "NR DECIMAL(10,0), DATAA DATE, DESTINATAR CHAR(80), IDC DECIMAL(10,0))");
+    database().exec("CREATE TABLE " + com + " (IDC DECIMAL(10,0), ID DECIMAL(10,0), RANG DECIMAL(6,0), "
+                    "CUMPARATOR CHAR(80), LOC CHAR(32), ADRESA CHAR(120))");
+    const QStringList holders = {"Vecin B", "Vecin A", "Asociatia"};
+    for (int i = 0; i < holders.size(); ++i) {
+        database().exec("INSERT INTO " + pre + " VALUES (?, 5, ?, ?, 'Str. Mare 1')", {10 + i, i % 2 + 1, holders[i]});
+        database().exec("INSERT INTO " + acte + " VALUES (?, 5, '14', ?, '2024-03-01', ?, ?)",
+                        {100 + i, 40 + i, holders[i], 10 + i});
+    }
+    database().exec("INSERT INTO " + com + " VALUES (1, 5, 1, 'Cumparator X', '', 'Str. Mica 2')");
+
+    // Holder list with the notification of each, joined on ids and on names.
+    for (const QString &on : {QString("B.IDC=A.IDP"), QString("B.DESTINATAR=A.NUME")}) {
+        Query q = database().query("SELECT A.*, B.NR, B.DATAA\nFROM " + acte + " B\nJOIN " + pre + " A\n ON " + on
+                                   + "\nWHERE B.ID=?\nAND A.ID=?\nAND B.BLOCAT='14'\nORDER BY A.RANG, A.NUME",
+                                   {5, 5});
+        ASSERT_EQ(q.rowCount(), 3) << on.toStdString();
+        EXPECT_EQ(q.valueAt(0, q.fieldIndex("NUME")).toString(), "Asociatia");
+        EXPECT_EQ(q.valueAt(1, q.fieldIndex("NUME")).toString(), "Vecin B");
+        EXPECT_EQ(q.valueAt(1, q.fieldIndex("NR")).toInt(), 40);
+        EXPECT_EQ(q.valueAt(2, q.fieldIndex("NUME")).toString(), "Vecin A");
+    }
+    // Ranks present, one row each.
+    EXPECT_EQ(database().query("SELECT RANG FROM " + pre + " WHERE ID=5 GROUP BY RANG").rowCount(), 2);
+    // The list of holders and buyers of stage I, built in a work table.
+    const QString lp = quoted(dir.path() + "/LP10.dbf");
+    database().exec("CREATE TABLE " + lp + " (ID DECIMAL(10,0), RANG DECIMAL(6,0), NUME CHAR(80), ADRESA CHAR(160))");
+    database().exec("INSERT INTO " + lp + " (ID, RANG, NUME, ADRESA) SELECT ID, RANG, NUME, ADRESA FROM " + pre
+                    + " WHERE ID=?", {5});
+    database().exec("INSERT INTO " + lp + " (ID, RANG, NUME, ADRESA) SELECT ID, RANG, CUMPARATOR, 'loc.' || LOC || ', '"
+                    " || ADRESA AS ADRESA FROM " + com + " WHERE ID=? AND RANG<100 AND NOT (CUMPARATOR IN "
+                    "(SELECT NUME FROM " + lp + "))", {5});
+    EXPECT_EQ(database().scalar("SELECT ADRESA FROM " + lp + " WHERE NUME='Cumparator X'").toString(),
+              "loc., Str. Mica 2");
+    // The highest other request, and none at all.
+    EXPECT_EQ(database().scalar("SELECT MAX(IDP) AS MAXID FROM " + pre + " WHERE IDP<>?", {12}).toInt(), 11);
+    EXPECT_TRUE(database().scalar("SELECT MAX(IDP) AS MAXID FROM " + pre + " WHERE IDP<>? AND ID=7", {-1}).isNull());
+}
+
 TEST_F(SqlTest, PackRemovesDeletedRowsAndKeepsTheRest)
 {
     for (int i = 1; i <= 5; ++i)
