@@ -1,13 +1,19 @@
 // arvena3-sql: the administrator's console over a data folder.
 //
 //     arvena3-sql --data DIR "SELECT * FROM Cereri WHERE ID = 12"
+//     arvena3-sql --data DIR "BEGIN; UPDATE Cereri SET STARE=4 WHERE ID=12; DELETE FROM Log WHERE ID=12; COMMIT"
+//     arvena3-sql --data DIR < script.sql        (or "-" for the statements)
 //     arvena3-sql --check DIR
 //
-// The first form runs one statement; a bare table name (Cereri) or a quoted
+// The first forms run a script of statements separated by ";", from the
+// argument or from standard input; a bare table name (Cereri) or a quoted
 // path names a table file. A result is printed as CSV with a header line, in
-// UTF-8; other statements print how many rows they changed. The second form
-// checks every table of the folder and lists what is wrong. The exit status
-// is 0 only on success; errors go to stderr in one line.
+// UTF-8; other statements print how many rows they changed. The script stops
+// at the first statement that fails; between BEGIN and COMMIT its statements
+// count together or not at all, and a transaction the script leaves open is
+// rolled back. The last form checks every table of the folder and lists what
+// is wrong. The exit status is 0 only on success; errors go to stderr in one
+// line.
 #include "datastore/dbf/tablecheck.h"
 #include "datastore/sql/database.h"
 #include "datastore/sql/sqltext.h"
@@ -57,7 +63,21 @@ void printCsv(const sqlstore::Query &q, QTextStream &out)
     }
 }
 
-int runStatement(const QString &folder, const QString &sql)
+void runStatement(const QString &sql, QTextStream &out)
+{
+    const QString keyword = sqlstore::leadingKeyword(sqlstore::tokenize(sql));
+    if (keyword == QLatin1String("SELECT") || keyword == QLatin1String("WITH") || keyword == QLatin1String("VALUES")) {
+        printCsv(sqlstore::database().query(sql), out);
+    } else {
+        const int changed = sqlstore::database().execCount(sql);
+        if (keyword != QLatin1String("BEGIN") && keyword != QLatin1String("COMMIT") && keyword != QLatin1String("END")
+            && keyword != QLatin1String("ROLLBACK"))
+            out << "randuri modificate: " << changed << '\n';
+    }
+    out.flush();
+}
+
+int runScript(const QString &folder, const QString &script)
 {
     if (!QDir(folder).exists()) {
         std::fprintf(stderr, "arvena3-sql: dosarul %s nu exista\n", qPrintable(folder));
@@ -66,14 +86,21 @@ int runStatement(const QString &folder, const QString &sql)
     sqlstore::database().setTableFolder(folder);
     QTextStream out(stdout);
     out.setEncoding(QStringConverter::Utf8);
-    const QString keyword = sqlstore::leadingKeyword(sqlstore::tokenize(sql));
-    if (keyword == QLatin1String("SELECT") || keyword == QLatin1String("WITH") || keyword == QLatin1String("VALUES")) {
-        printCsv(sqlstore::database().query(sql), out);
-    } else {
-        const int changed = sqlstore::database().execCount(sql);
-        out << "randuri modificate: " << changed << '\n';
+    for (const QString &statement : sqlstore::splitStatements(script))
+        runStatement(statement, out);
+    if (sqlstore::database().inTransaction()) {
+        sqlstore::database().exec(QStringLiteral("ROLLBACK"));
+        std::fprintf(stderr, "arvena3-sql: tranzactia nu s-a incheiat cu COMMIT si a fost anulata\n");
+        return 1;
     }
     return 0;
+}
+
+QString standardInput()
+{
+    QTextStream in(stdin);
+    in.setEncoding(QStringConverter::Utf8);
+    return in.readAll();
 }
 
 int checkFolder(const QString &folder)
@@ -109,7 +136,8 @@ int checkFolder(const QString &folder)
 
 int usage()
 {
-    std::fprintf(stderr, "folosire: arvena3-sql --data DOSAR \"COMANDA\" | arvena3-sql --check DOSAR\n");
+    std::fprintf(stderr, "folosire: arvena3-sql --data DOSAR [\"COMENZI\" | -] | arvena3-sql --check DOSAR\n"
+                         "(fara comenzi, sau cu -, comenzile se citesc de la intrarea standard)\n");
     return 2;
 }
 
@@ -121,7 +149,9 @@ int main(int argc, char **argv)
     const QStringList args = app.arguments().mid(1);
     try {
         if (args.size() == 3 && args[0] == QLatin1String("--data"))
-            return runStatement(args[1], args[2]);
+            return runScript(args[1], args[2] == QLatin1String("-") ? standardInput() : args[2]);
+        if (args.size() == 2 && args[0] == QLatin1String("--data"))
+            return runScript(args[1], standardInput());
         if (args.size() == 2 && args[0] == QLatin1String("--check"))
             return checkFolder(args[1]);
         return usage();

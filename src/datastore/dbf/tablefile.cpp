@@ -430,6 +430,15 @@ const char *TableFile::stagedRecord(quint32 row) const
     return it == stagedWrites_.end() ? nullptr : it->second.data();
 }
 
+std::vector<quint32> TableFile::stagedRows() const
+{
+    std::vector<quint32> rows;
+    rows.reserve(stagedWrites_.size());
+    for (const auto &entry : stagedWrites_)
+        rows.push_back(entry.first);
+    return rows;
+}
+
 void TableFile::commitStaged()
 {
     if (stagedAppends_.empty() && stagedWrites_.empty())

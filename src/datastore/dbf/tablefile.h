@@ -101,6 +101,10 @@ public:
     quint32 stageAppend(const char *bytes);
     // The staged bytes of `row`, or null when it has none.
     const char *stagedRecord(quint32 row) const;
+    // Existing rows (below rowCount()) that the staged writes will change.
+    std::vector<quint32> stagedRows() const;
+    // Whether anything is staged.
+    bool hasStaged() const { return !stagedWrites_.empty() || !stagedAppends_.empty(); }
     // Writes what was staged: new records first, then changed ones, then the
     // header that counts them.
     void commitStaged();

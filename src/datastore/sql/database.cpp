@@ -1,5 +1,6 @@
 #include "datastore/sql/database.h"
 
+#include "datastore/dbf/journal.h"
 #include "datastore/dbf/tablefile.h"
 #include "datastore/dbf/tableops.h"
 #include "datastore/sql/collation.h"
@@ -10,6 +11,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <cstring>
@@ -368,6 +370,13 @@ Database::Database()
 
 Database::~Database()
 {
+    if (transactionOpen_) {
+        try {
+            rollbackTransaction();
+        } catch (const SqlError &) {
+            // The journal stays; the next process to open the folder undoes it.
+        }
+    }
     attached_.clear();
     sqlite3_close_v2(db_);
 }
@@ -380,6 +389,7 @@ void Database::setTableFolder(const QString &folder)
 void Database::setLockTimeout(int milliseconds)
 {
     TableFile::setLockTimeout(milliseconds);
+    dbf::FolderJournal::setLockTimeout(milliseconds);
 }
 
 void Database::fail(const QString &context) const
@@ -432,15 +442,44 @@ void Database::attach(const QString &name, const QString &path)
 
 namespace {
 
+QString folderOf(const QString &tablePath)
+{
+    return QDir::cleanPath(QFileInfo(tablePath).absolutePath());
+}
+
 // The tables of one statement, locked in the order of their paths (so that
 // two processes never wait for each other), released when it goes away.
+// Outside a transaction the statement also holds the folders it works in
+// shared, so that it never meets another process's transaction half done;
+// inside one, its writes are journaled before they reach the tables.
 class StatementLocks {
 public:
+    explicit StatementLocks(dbf::FolderJournal *transaction) : transaction_(transaction) {}
+    StatementLocks(const StatementLocks &) = delete;
+    StatementLocks &operator=(const StatementLocks &) = delete;
+
+    // Holds `folder` shared for the statement (nothing inside a transaction).
+    void holdFolder(const QString &folder)
+    {
+        if (transaction_)
+            return;
+        auto journal = dbf::FolderJournal::of(folder);
+        for (const auto &held : folders_)
+            if (held == journal)
+                return;
+        journal->beginStatement();
+        folders_.push_back(std::move(journal));
+    }
     void take(const QList<TableReference> &references)
     {
         std::map<QString, bool> byPath;
         for (const TableReference &r : references)
             byPath[r.path] = byPath[r.path] || r.written;
+        std::map<QString, bool> folders;
+        for (const auto &entry : byPath)
+            folders[folderOf(entry.first)] = true;
+        for (const auto &entry : folders)
+            holdFolder(entry.first);
         for (const auto &[path, written] : byPath) {
             auto file = TableFile::open(path);
             file->begin(written ? dbf::LockMode::Exclusive : dbf::LockMode::Shared);
@@ -449,14 +488,20 @@ public:
     }
     void commit()
     {
-        for (const Held &h : held_)
-            if (h.written)
-                h.file->commitStaged();
+        for (const Held &h : held_) {
+            if (!h.written || !h.file->hasStaged())
+                continue;
+            if (transaction_)
+                transaction_->protect(h.file->path(), h.file->stagedRows());
+            h.file->commitStaged();
+        }
     }
     ~StatementLocks()
     {
         for (auto it = held_.rbegin(); it != held_.rend(); ++it)
             it->file->end();
+        for (auto it = folders_.rbegin(); it != folders_.rend(); ++it)
+            (*it)->endStatement();
     }
 
 private:
@@ -464,8 +509,19 @@ private:
         std::shared_ptr<TableFile> file;
         bool written = false;
     };
+    dbf::FolderJournal *transaction_ = nullptr;
+    std::vector<std::shared_ptr<dbf::FolderJournal>> folders_;
     std::vector<Held> held_;
 };
+
+// The statements that open and close a transaction.
+bool isTransactionCommand(const QString &keyword)
+{
+    static const QStringList commands = {QStringLiteral("BEGIN"), QStringLiteral("COMMIT"), QStringLiteral("END"),
+                                         QStringLiteral("ROLLBACK"), QStringLiteral("SAVEPOINT"),
+                                         QStringLiteral("RELEASE")};
+    return commands.contains(keyword);
+}
 
 QList<FieldInfo> resultFields(sqlite3_stmt *statement)
 {
@@ -536,9 +592,149 @@ void appendRow(sqlite3_stmt *statement, int columns, std::string &bytes)
 
 int Database::run(const QString &sql, const QVariantList &parameters, Query *result)
 {
+    const QString keyword = leadingKeyword(tokenize(sql));
+    const bool command = isTransactionCommand(keyword);
+    if (!transactionOpen_) {
+        if (command)
+            runTransactionCommand(keyword, sql);
+        return command ? 0 : runStatement(sql, parameters, result);
+    }
+    try {
+        if (!command)
+            return runStatement(sql, parameters, result);
+        runTransactionCommand(keyword, sql);
+        return 0;
+    } catch (const SqlError &e) {
+        if (!transactionOpen_)
+            throw;
+        // The statement's locks are released by now: undo the whole operation.
+        try {
+            rollbackTransaction();
+        } catch (const SqlError &undo) {
+            throw SqlError(e.message() + QStringLiteral(" ") + undo.message());
+        }
+        throw;
+    }
+}
+
+void Database::runTransactionCommand(const QString &keyword, const QString &sql)
+{
+    if (keyword == QLatin1String("BEGIN")) {
+        if (transactionOpen_)
+            throw SqlError(QStringLiteral("O tranzactie este deja deschisa: %1").arg(shortened(sql)));
+        if (sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK)
+            fail(shortened(sql));
+        transactionOpen_ = true;
+        if (!tableFolder_.isEmpty()) {
+            try {
+                joinTransaction(tableFolder_);
+            } catch (const SqlError &) {
+                rollbackTransaction();
+                throw;
+            }
+        }
+        return;
+    }
+    if (keyword == QLatin1String("COMMIT") || keyword == QLatin1String("END")) {
+        if (!transactionOpen_)
+            throw SqlError(QStringLiteral("Nu este deschisa nicio tranzactie: %1").arg(shortened(sql)));
+        commitTransaction();
+        return;
+    }
+    const QList<Token> tokens = tokenize(sql);
+    const bool toSavepoint = std::any_of(tokens.begin(), tokens.end(), [](const Token &t) {
+        return t.kind == Token::Word && t.name.compare(QLatin1String("TO"), Qt::CaseInsensitive) == 0;
+    });
+    if (keyword == QLatin1String("ROLLBACK") && !toSavepoint) {
+        if (!transactionOpen_)
+            throw SqlError(QStringLiteral("Nu este deschisa nicio tranzactie: %1").arg(shortened(sql)));
+        rollbackTransaction();
+        return;
+    }
+    throw SqlError(QStringLiteral("Punctele intermediare de salvare nu sunt folosite: %1").arg(shortened(sql)));
+}
+
+void Database::joinTransaction(const QString &folder)
+{
+    const QString clean = QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+    if (journal_) {
+        if (journal_->folder() != clean)
+            throw SqlError(QStringLiteral("O tranzactie lucreaza in tabelele unui singur dosar de date (%1), nu si in "
+                                          "%2")
+                               .arg(QDir::toNativeSeparators(journal_->folder()), QDir::toNativeSeparators(clean)));
+        return;
+    }
+    auto journal = dbf::FolderJournal::of(clean);
+    try {
+        journal->beginTransaction();
+    } catch (const dbf::DbfError &e) {
+        throw SqlError(e.message());
+    }
+    journal_ = std::move(journal);
+}
+
+void Database::commitTransaction()
+{
+    // The module's xSync makes the transaction durable; a failure there fails
+    // the COMMIT and has undone the transaction already.
+    char *error = nullptr;
+    if (sqlite3_exec(db_, "COMMIT", nullptr, nullptr, &error) != SQLITE_OK) {
+        const QString message = error ? QString::fromUtf8(error) : QString::fromUtf8(sqlite3_errmsg(db_));
+        sqlite3_free(error);
+        rollbackTransaction();
+        throw SqlError(message);
+    }
+    // A transaction that wrote no table reached no module hook.
+    std::shared_ptr<dbf::FolderJournal> journal = std::move(journal_);
+    transactionOpen_ = false;
+    if (journal && journal->inTransaction()) {
+        try {
+            journal->commit();
+        } catch (const dbf::DbfError &e) {
+            throw SqlError(e.message());
+        }
+    }
+}
+
+void Database::rollbackTransaction()
+{
+    std::shared_ptr<dbf::FolderJournal> journal = std::move(journal_);
+    transactionOpen_ = false;
+    QString problem;
+    if (journal) {
+        try {
+            journal->rollback();
+        } catch (const dbf::DbfError &e) {
+            problem = e.message();
+        }
+    }
+    sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    // Tables attached inside the transaction went with it.
+    forgetAttachedTables();
+    if (!problem.isEmpty())
+        throw SqlError(problem);
+}
+
+void Database::forgetAttachedTables()
+{
+    for (const auto &a : attached_) {
+        const QByteArray drop = (QStringLiteral("DROP TABLE IF EXISTS temp.") + quotedName(a->name)).toUtf8();
+        sqlite3_exec(db_, drop.constData(), nullptr, nullptr, nullptr);
+    }
+    attached_.clear();
+}
+
+int Database::runStatement(const QString &sql, const QVariantList &parameters, Query *result)
+{
     try {
         const QList<Token> tokens = tokenize(sql);
         const FileStatement fileStatement = fileStatementOf(tokens, tableFolder_);
+        if (fileStatement.kind != FileStatement::None && transactionOpen_)
+            throw SqlError(QStringLiteral("Structura tabelelor nu se schimba in timpul unei tranzactii: %1")
+                               .arg(shortened(sql)));
+        StatementLocks folderLock(nullptr);
+        if (fileStatement.kind != FileStatement::None && QDir(folderOf(fileStatement.path)).exists())
+            folderLock.holdFolder(folderOf(fileStatement.path));
         switch (fileStatement.kind) {
         case FileStatement::CreateTable:
             detachAll(fileStatement.path);
@@ -563,7 +759,10 @@ int Database::run(const QString &sql, const QVariantList &parameters, Query *res
         }
 
         const QList<TableReference> references = tablesOf(tokens, tableFolder_);
-        StatementLocks locks;
+        if (transactionOpen_)
+            for (const TableReference &r : references)
+                joinTransaction(folderOf(r.path));
+        StatementLocks locks(journal_.get());
         locks.take(references);
         for (const TableReference &r : references)
             attach(r.name, r.path);
@@ -633,6 +832,32 @@ QVariant Database::scalar(const QString &sql, const QVariantList &parameters)
 {
     const Query q = query(sql, parameters);
     return q.rowCount() > 0 && q.columnCount() > 0 ? q.valueAt(0, 0) : QVariant();
+}
+
+} // namespace sqlstore
+
+namespace sqlstore {
+
+Transaction::Transaction()
+{
+    database().exec(QStringLiteral("BEGIN"));
+}
+
+Transaction::~Transaction()
+{
+    if (!open_ || !database().inTransaction())
+        return;
+    try {
+        database().exec(QStringLiteral("ROLLBACK"));
+    } catch (const SqlError &) {
+        // The journal stays on disk and the next statement undoes it.
+    }
+}
+
+void Transaction::commit()
+{
+    open_ = false;
+    database().exec(QStringLiteral("COMMIT"));
 }
 
 } // namespace sqlstore

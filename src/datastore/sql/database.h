@@ -25,6 +25,22 @@
 // fails changes nothing. Every failure throws SqlError; message() names the
 // table and the problem.
 //
+// An operation that writes several tables runs as a transaction, so that it
+// reaches the tables whole or not at all, even when the process or the
+// machine stops half way:
+//
+//     Transaction operation;                 // BEGIN
+//     database().exec("INSERT INTO \"" + cereri + "\" ...", {...});
+//     database().exec("INSERT INTO \"" + alteActe + "\" ...", {...});
+//     operation.commit();                    // COMMIT; ROLLBACK when left early
+//
+// The statements BEGIN, COMMIT (or END) and ROLLBACK do the same by hand. The
+// tables of a transaction must all be in one data folder; from its first
+// statement to its end the process is the folder's only writer, and other
+// processes wait for it (then report the folder as busy). A statement that
+// fails inside a transaction rolls the whole transaction back and throws its
+// own error. See datastore/dbf/journal.h for how a crash is undone.
+//
 // Not thread-safe: use it from the user-interface thread, as everything is.
 #pragma once
 
@@ -42,6 +58,10 @@
 #include <vector>
 
 struct sqlite3;
+
+namespace dbf {
+class FolderJournal;
+}
 
 namespace sqlstore {
 
@@ -151,8 +171,12 @@ public:
     // this folder, and relative paths start there. For the console tool.
     void setTableFolder(const QString &folder);
 
-    // How long a statement waits for another process's lock before it fails.
+    // How long a statement waits for another process's lock (or for another
+    // process's transaction) before it fails.
     void setLockTimeout(int milliseconds);
+
+    // Whether a transaction (BEGIN) is open.
+    bool inTransaction() const { return transactionOpen_; }
 
     // The SQLite connection, for the rare caller that needs it directly.
     sqlite3 *handle() const { return db_; }
@@ -164,6 +188,12 @@ private:
     Database();
     struct Attached;
     int run(const QString &sql, const QVariantList &parameters, Query *result);
+    int runStatement(const QString &sql, const QVariantList &parameters, Query *result);
+    void runTransactionCommand(const QString &keyword, const QString &sql);
+    void joinTransaction(const QString &folder);
+    void commitTransaction();
+    void rollbackTransaction();
+    void forgetAttachedTables();
     void attach(const QString &name, const QString &path);
     void detachAll(const QString &path);
     [[noreturn]] void fail(const QString &context) const;
@@ -171,9 +201,29 @@ private:
     sqlite3 *db_ = nullptr;
     QString tableFolder_;
     std::vector<std::unique_ptr<Attached>> attached_;
+    // The open transaction, and the journal of its folder once a statement
+    // (or the table folder) named it.
+    bool transactionOpen_ = false;
+    std::shared_ptr<dbf::FolderJournal> journal_;
 };
 
 // The connection of the process, opened on first use.
 Database &database();
+
+// The statements run between its creation (BEGIN) and commit() form one
+// transaction; when it goes away without commit() (an exception left the
+// operation) the transaction is rolled back.
+class Transaction {
+public:
+    Transaction();
+    ~Transaction();
+    Transaction(const Transaction &) = delete;
+    Transaction &operator=(const Transaction &) = delete;
+    // COMMIT. Throws SqlError (the transaction is then rolled back).
+    void commit();
+
+private:
+    bool open_ = true;
+};
 
 } // namespace sqlstore

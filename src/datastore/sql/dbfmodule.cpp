@@ -2,9 +2,11 @@
 
 #include "datastore/dbf/codepage.h"
 #include "datastore/dbf/dbfformat.h"
+#include "datastore/dbf/journal.h"
 #include "datastore/dbf/tablefile.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include <cstring>
 #include <memory>
@@ -566,9 +568,53 @@ int update(sqlite3_vtab *vtab, int argc, sqlite3_value **argv, sqlite_int64 *new
     return SQLITE_OK;
 }
 
-// A statement is its own unit of work: nothing to do at these points yet.
-int transactionPoint(sqlite3_vtab *)
+// The transaction hooks drive the folder's journal (datastore/dbf/journal.h)
+// when a transaction is open; a statement on its own reaches them with no
+// journal active and needs nothing here.
+int beginTransaction(sqlite3_vtab *vtab)
 {
+    auto *table = reinterpret_cast<DbfTable *>(vtab);
+    const dbf::FolderJournal *journal = dbf::FolderJournal::active();
+    if (journal && QDir::cleanPath(QFileInfo(table->file->path()).absolutePath()) != journal->folder()) {
+        setError(vtab, QStringLiteral("Tabela %1 nu este in dosarul de date al tranzactiei (%2)")
+                           .arg(shownPath(table), QDir::toNativeSeparators(journal->folder())));
+        return SQLITE_ERROR;
+    }
+    return SQLITE_OK;
+}
+
+// The last point where a commit may fail: the tables are synced and the
+// journal emptied here, or the transaction is undone.
+int syncTransaction(sqlite3_vtab *vtab)
+{
+    dbf::FolderJournal *journal = dbf::FolderJournal::active();
+    if (!journal)
+        return SQLITE_OK;
+    try {
+        journal->commit();
+    } catch (const dbf::DbfError &e) {
+        setError(vtab, e.message());
+        return SQLITE_ERROR;
+    }
+    return SQLITE_OK;
+}
+
+int commitTransaction(sqlite3_vtab *)
+{
+    return SQLITE_OK;
+}
+
+int rollbackTransaction(sqlite3_vtab *vtab)
+{
+    dbf::FolderJournal *journal = dbf::FolderJournal::active();
+    if (!journal)
+        return SQLITE_OK;
+    try {
+        journal->rollback();
+    } catch (const dbf::DbfError &e) {
+        setError(vtab, e.message());
+        return SQLITE_ERROR;
+    }
     return SQLITE_OK;
 }
 
@@ -590,10 +636,10 @@ sqlite3_module dbfModule()
     m.xColumn = column;
     m.xRowid = rowid;
     m.xUpdate = update;
-    m.xBegin = transactionPoint;
-    m.xSync = transactionPoint;
-    m.xCommit = transactionPoint;
-    m.xRollback = transactionPoint;
+    m.xBegin = beginTransaction;
+    m.xSync = syncTransaction;
+    m.xCommit = commitTransaction;
+    m.xRollback = rollbackTransaction;
     return m;
 }
 

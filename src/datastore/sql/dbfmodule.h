@@ -22,9 +22,10 @@
 // fails the statement with a message naming the table, the field and the value.
 //
 // Locks are not taken here: the statement's caller holds them on every table
-// the statement names for its whole duration (see database.cpp). The
-// transaction hooks (xBegin, xSync, xCommit, xRollback) are left empty: a
-// statement is its own unit of work.
+// the statement names for its whole duration (see database.cpp). Inside a
+// transaction the hooks work on the folder's journal: xBegin refuses a table
+// of another folder, xSync commits (syncs the tables, empties the journal),
+// xRollback puts the tables back as they were at BEGIN.
 #pragma once
 
 #include <sqlite3.h>

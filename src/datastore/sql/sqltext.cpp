@@ -567,4 +567,27 @@ QList<Token> adaptToOldEngine(const QList<Token> &tokens)
     return out;
 }
 
+QStringList splitStatements(const QString &script)
+{
+    QStringList statements;
+    QString current;
+    bool meaningful = false;
+    auto flush = [&]() {
+        if (meaningful)
+            statements.append(current.trimmed());
+        current.clear();
+        meaningful = false;
+    };
+    for (const Token &t : tokenize(script)) {
+        if (t.kind == Token::Symbol && t.text == QLatin1String(";")) {
+            flush();
+            continue;
+        }
+        current += t.text;
+        meaningful = meaningful || t.kind != Token::Space;
+    }
+    flush();
+    return statements;
+}
+
 } // namespace sqlstore

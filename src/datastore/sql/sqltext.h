@@ -51,6 +51,10 @@ struct TableReference {
 // A relative path is taken from `bareFolder` (or the current folder).
 QList<TableReference> tablesOf(const QList<Token> &tokens, const QString &bareFolder);
 
+// The statements of a script separated by ";" (a ";" inside quotes or a
+// comment does not separate), each trimmed; empty ones are left out.
+QStringList splitStatements(const QString &script);
+
 // The first keyword of the statement, upper case ("SELECT", "INSERT", ...).
 QString leadingKeyword(const QList<Token> &tokens);
 

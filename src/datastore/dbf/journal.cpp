@@ -1,0 +1,573 @@
+#include "datastore/dbf/journal.h"
+
+#include "core/platform/filecase.h"
+#include "datastore/dbf/dbfformat.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <map>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <unordered_map>
+#include <unordered_set>
+
+namespace dbf {
+namespace {
+
+constexpr char kMagic[8] = {'A', 'R', 'V', 'J', 'R', 'N', '1', '\n'};
+constexpr char kTableEntry = 'T';
+constexpr char kRecordEntry = 'R';
+constexpr int kHeaderBytes = 32;
+// Bytes of an entry around its payload: kind, length, checksum.
+constexpr size_t kEntryOverhead = 1 + 4 + 8;
+
+int lockTimeoutMs = 20000;
+FolderJournal *activeJournal = nullptr;
+
+QString errnoText()
+{
+    return QString::fromLocal8Bit(std::strerror(errno));
+}
+
+QString canonicalFolder(const QString &folder)
+{
+    return QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+}
+
+quint64 checksum(const char *bytes, size_t length, quint64 hash = 0xcbf29ce484222325ull)
+{
+    for (size_t i = 0; i < length; ++i) {
+        hash ^= quint8(bytes[i]);
+        hash *= 0x100000001b3ull;
+    }
+    return hash;
+}
+
+template <typename T> void put(std::vector<char> &out, T value)
+{
+    const char *p = reinterpret_cast<const char *>(&value);
+    out.insert(out.end(), p, p + sizeof value);
+}
+
+template <typename T> T get(const char *p)
+{
+    T value;
+    std::memcpy(&value, p, sizeof value);
+    return value;
+}
+
+void putEntry(std::vector<char> &out, char kind, const std::vector<char> &payload)
+{
+    const size_t start = out.size();
+    out.push_back(kind);
+    put<quint32>(out, quint32(payload.size()));
+    out.insert(out.end(), payload.begin(), payload.end());
+    put<quint64>(out, checksum(out.data() + start, out.size() - start));
+}
+
+bool readFully(int fd, char *buffer, size_t length, off_t offset)
+{
+    while (length > 0) {
+        const ssize_t n = ::pread(fd, buffer, length, offset);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        buffer += n;
+        length -= size_t(n);
+        offset += n;
+    }
+    return true;
+}
+
+bool writeFully(int fd, const char *buffer, size_t length, off_t offset)
+{
+    while (length > 0) {
+        const ssize_t n = ::pwrite(fd, buffer, length, offset);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        buffer += n;
+        length -= size_t(n);
+        offset += n;
+    }
+    return true;
+}
+
+int headerLengthOf(const char *header)
+{
+    return quint8(header[8]) | quint8(header[9]) << 8;
+}
+
+int recordLengthOf(const char *header)
+{
+    return quint8(header[10]) | quint8(header[11]) << 8;
+}
+
+quint32 recordCountOf(const char *header)
+{
+    return get<quint32>(header + kRecordCountOffset);
+}
+
+// What the journal says of one table, gathered for a rollback.
+struct SavedTable {
+    QString name;
+    qint64 length = 0;
+    QByteArray header;
+    QByteArray tail;
+    // Record bytes by row; the first saved bytes of a row win.
+    std::map<quint32, QByteArray> records;
+};
+
+// Reads the entries of a journal; stops at the first torn or damaged one.
+std::unordered_map<quint16, SavedTable> parseJournal(const QByteArray &bytes)
+{
+    std::unordered_map<quint16, SavedTable> tables;
+    if (bytes.size() < qsizetype(sizeof kMagic) || std::memcmp(bytes.constData(), kMagic, sizeof kMagic) != 0)
+        return tables;
+    size_t at = sizeof kMagic;
+    const size_t size = size_t(bytes.size());
+    const char *data = bytes.constData();
+    while (at + kEntryOverhead <= size) {
+        const char kind = data[at];
+        const quint32 length = get<quint32>(data + at + 1);
+        if (length > size - at - kEntryOverhead)
+            break;
+        const char *payload = data + at + 5;
+        if (get<quint64>(payload + length) != checksum(data + at, 5 + size_t(length)))
+            break;
+        at += kEntryOverhead + length;
+        if (kind == kTableEntry && length >= 2 + 8 + kHeaderBytes + 4) {
+            SavedTable &t = tables[get<quint16>(payload)];
+            t.length = get<qint64>(payload + 2);
+            t.header = QByteArray(payload + 10, kHeaderBytes);
+            const quint32 tailLength = get<quint32>(payload + 10 + kHeaderBytes);
+            const size_t nameAt = 10 + kHeaderBytes + 4 + size_t(tailLength);
+            if (nameAt > length)
+                break;
+            t.tail = QByteArray(payload + 14 + kHeaderBytes, qsizetype(tailLength));
+            t.name = QString::fromUtf8(payload + nameAt, qsizetype(length - nameAt));
+        } else if (kind == kRecordEntry && length > 6) {
+            const auto it = tables.find(get<quint16>(payload));
+            if (it == tables.end())
+                break;
+            it->second.records.try_emplace(get<quint32>(payload + 2), QByteArray(payload + 6, qsizetype(length - 6)));
+        } else {
+            break;
+        }
+    }
+    return tables;
+}
+
+// Puts one table back as the journal saved it. The header goes first, so that
+// at every moment the header counts no more records than the file holds.
+void restoreTable(const QString &folder, const SavedTable &saved)
+{
+    const QString path = platform::findFileNoCase(folder, saved.name);
+    const QByteArray native = QFile::encodeName(path);
+    const int fd = ::open(native.constData(), O_RDWR | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT)
+            return; // the table was deleted since: nothing to put back
+        throw DbfError(QStringLiteral("Tabela %1 nu poate fi readusa la starea de dinaintea operatiei neterminate (%2)")
+                           .arg(QDir::toNativeSeparators(path), errnoText()));
+    }
+    auto fail = [&](const QString &why) {
+        unlockFile(fd);
+        ::close(fd);
+        throw DbfError(QStringLiteral("Tabela %1 nu poate fi readusa la starea de dinaintea operatiei neterminate (%2)")
+                           .arg(QDir::toNativeSeparators(path), why));
+    };
+    QString why;
+    if (!lockFile(fd, LockMode::Exclusive, lockTimeoutMs, &why))
+        fail(why);
+    char current[kHeaderBytes];
+    if (!readFully(fd, current, kHeaderBytes, 0))
+        fail(QStringLiteral("antetul nu poate fi citit"));
+    const char *header = saved.header.constData();
+    // A table of another layout replaced the one journaled (a restore from a
+    // backup): its bytes are not ours to change.
+    if (headerLengthOf(current) != headerLengthOf(header) || recordLengthOf(current) != recordLengthOf(header)) {
+        unlockFile(fd);
+        ::close(fd);
+        return;
+    }
+    QByteArray restored = saved.header;
+    // The index file beside the table was deleted when the table was first
+    // written; it must stay untrusted.
+    restored[kProductionIndexOffset] = current[kProductionIndexOffset];
+    const off_t headerLength = headerLengthOf(header);
+    const off_t recordLength = recordLengthOf(header);
+    const off_t dataEnd = qMin<off_t>(headerLength + off_t(recordCountOf(header)) * recordLength, saved.length);
+    if (!writeFully(fd, restored.constData(), kHeaderBytes, 0)
+        || !writeFully(fd, saved.tail.constData(), size_t(saved.tail.size()), dataEnd))
+        fail(errnoText());
+    for (const auto &[row, bytes] : saved.records) {
+        if (bytes.size() != recordLength)
+            continue;
+        if (!writeFully(fd, bytes.constData(), size_t(bytes.size()), headerLength + off_t(row) * recordLength))
+            fail(errnoText());
+    }
+    if (::ftruncate(fd, off_t(saved.length)) != 0 || ::fsync(fd) != 0)
+        fail(errnoText());
+    unlockFile(fd);
+    ::close(fd);
+}
+
+void syncFolder(const QString &folder)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+std::unordered_map<QString, std::weak_ptr<FolderJournal>> &registry()
+{
+    static std::unordered_map<QString, std::weak_ptr<FolderJournal>> journals;
+    return journals;
+}
+
+} // namespace
+
+// A table written in the transaction.
+struct FolderJournal::Table {
+    QString path;
+    quint16 id = 0;
+    int fd = -1;
+    // Records the table had before the transaction; rows past them are new
+    // and go away with the cut of the file.
+    quint32 originalCount = 0;
+    int headerLength = 0;
+    int recordLength = 0;
+    // Rows whose bytes the journal holds.
+    std::unordered_set<quint32> saved;
+    ~Table()
+    {
+        if (fd >= 0)
+            ::close(fd);
+    }
+};
+
+std::shared_ptr<FolderJournal> FolderJournal::of(const QString &folder)
+{
+    const QString key = canonicalFolder(folder);
+    auto &journals = registry();
+    if (auto existing = journals[key].lock())
+        return existing;
+    std::shared_ptr<FolderJournal> journal(new FolderJournal(key));
+    journals[key] = journal;
+    return journal;
+}
+
+FolderJournal *FolderJournal::active()
+{
+    return activeJournal;
+}
+
+void FolderJournal::setLockTimeout(int milliseconds)
+{
+    lockTimeoutMs = milliseconds;
+}
+
+FolderJournal::FolderJournal(const QString &folder) : folder_(folder) {}
+
+FolderJournal::~FolderJournal()
+{
+    if (inTransaction_)
+        rollback();
+    if (fd_ >= 0)
+        ::close(fd_);
+}
+
+void FolderJournal::fail(const QString &problem) const
+{
+    throw DbfError(QStringLiteral("Dosarul de date %1: %2").arg(QDir::toNativeSeparators(folder_), problem));
+}
+
+bool FolderJournal::openFile(bool create)
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+    path_ = platform::findFileNoCase(folder_, QString::fromLatin1(kJournalFileName));
+    const QByteArray native = QFile::encodeName(path_);
+    fd_ = ::open(native.constData(), O_RDWR | O_CLOEXEC);
+    writable_ = fd_ >= 0;
+    if (fd_ < 0 && errno == ENOENT && create) {
+        fd_ = ::open(native.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        writable_ = fd_ >= 0;
+        if (writable_)
+            syncFolder(folder_);
+    }
+    if (fd_ < 0 && errno != ENOENT)
+        fd_ = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
+    return fd_ >= 0;
+}
+
+void FolderJournal::lock(LockMode mode)
+{
+    // The journal file may have been replaced (the folder restored from a
+    // backup) while we waited: a lock on the old file guards nothing.
+    for (int attempt = 0;; ++attempt) {
+        QElapsedTimer clock;
+        clock.start();
+        QString why;
+        if (!lockFile(fd_, mode, lockTimeoutMs, &why)) {
+            if (clock.elapsed() >= lockTimeoutMs)
+                throw DbfError(QStringLiteral("Dosarul de date %1 este ocupat: alt calculator salveaza acum o operatie "
+                                              "in el. Incercati din nou peste cateva momente.")
+                                   .arg(QDir::toNativeSeparators(folder_)));
+            fail(why);
+        }
+        struct stat onDisk, open;
+        if (::stat(QFile::encodeName(path_).constData(), &onDisk) == 0 && ::fstat(fd_, &open) == 0
+            && open.st_ino == onDisk.st_ino && open.st_dev == onDisk.st_dev)
+            return;
+        unlockFile(fd_);
+        if (attempt > 20 || !openFile(true))
+            fail(QStringLiteral("fisierul jurnal %1 nu poate fi deschis").arg(QString::fromLatin1(kJournalFileName)));
+    }
+}
+
+void FolderJournal::unlock()
+{
+    if (fd_ >= 0)
+        unlockFile(fd_);
+}
+
+void FolderJournal::beginStatement()
+{
+    if (inTransaction_)
+        return;
+    if (statementDepth_++ > 0)
+        return;
+    try {
+        if (fd_ < 0 && !openFile(true))
+            return; // a folder that cannot be written and was never journaled
+        lock(LockMode::Shared);
+        recoverIfNeeded();
+    } catch (...) {
+        statementDepth_ = 0;
+        unlock();
+        throw;
+    }
+}
+
+void FolderJournal::endStatement()
+{
+    if (inTransaction_ || statementDepth_ == 0)
+        return;
+    if (--statementDepth_ == 0)
+        unlock();
+}
+
+void FolderJournal::recoverIfNeeded()
+{
+    struct stat st;
+    if (::fstat(fd_, &st) != 0 || st.st_size == 0)
+        return;
+    // Holding the shared lock, we know the writer is gone. Two processes
+    // that upgrade at once would wait for each other: let go first.
+    unlock();
+    lock(LockMode::Exclusive);
+    if (::fstat(fd_, &st) == 0 && st.st_size > 0)
+        rollBackFile();
+    lock(LockMode::Shared);
+}
+
+void FolderJournal::beginTransaction()
+{
+    if (inTransaction_ || activeJournal)
+        fail(QStringLiteral("o tranzactie este deja in curs"));
+    if ((fd_ < 0 || !writable_) && (!openFile(true) || !writable_))
+        fail(QStringLiteral("fisierul jurnal %1 nu poate fi scris (%2)")
+                 .arg(QString::fromLatin1(kJournalFileName), errnoText()));
+    lock(LockMode::Exclusive);
+    try {
+        struct stat st;
+        if (::fstat(fd_, &st) == 0 && st.st_size > 0)
+            rollBackFile();
+    } catch (...) {
+        unlock();
+        throw;
+    }
+    statementDepth_ = 0;
+    written_ = 0;
+    inTransaction_ = true;
+    activeJournal = this;
+}
+
+FolderJournal::Table &FolderJournal::tableOf(const QString &path)
+{
+    for (const auto &t : tables_)
+        if (t->path == path)
+            return *t;
+    if (canonicalFolder(QFileInfo(path).path()) != folder_)
+        fail(QStringLiteral("tabela %1 este in alt dosar decat celelalte tabele ale operatiei")
+                 .arg(QDir::toNativeSeparators(path)));
+    if (tables_.size() >= 0xFFFF)
+        fail(QStringLiteral("operatia scrie in prea multe tabele"));
+    auto table = std::make_unique<Table>();
+    table->path = path;
+    table->id = quint16(tables_.size());
+    table->fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC);
+    if (table->fd < 0)
+        fail(QStringLiteral("tabela %1 nu poate fi deschisa (%2)").arg(QDir::toNativeSeparators(path), errnoText()));
+    tables_.push_back(std::move(table));
+    return *tables_.back();
+}
+
+void FolderJournal::protect(const QString &tablePath, const std::vector<quint32> &rows)
+{
+    if (!inTransaction_)
+        return;
+    std::vector<char> entries;
+    const bool known = std::any_of(tables_.begin(), tables_.end(), [&](const auto &t) { return t->path == tablePath; });
+    Table &table = tableOf(tablePath);
+    if (!known) {
+        // The table as it is before its first write: length, header and the
+        // bytes after its last record (the end-of-file mark that an append
+        // overwrites).
+        char header[kHeaderBytes];
+        struct stat st;
+        if (::fstat(table.fd, &st) != 0 || !readFully(table.fd, header, kHeaderBytes, 0))
+            fail(QStringLiteral("tabela %1 nu poate fi citita").arg(QDir::toNativeSeparators(tablePath)));
+        table.headerLength = headerLengthOf(header);
+        table.recordLength = recordLengthOf(header);
+        table.originalCount = recordCountOf(header);
+        const qint64 dataEnd = qMin<qint64>(qint64(table.headerLength) + qint64(table.originalCount) * table.recordLength,
+                                            st.st_size);
+        std::vector<char> tail(size_t(st.st_size - dataEnd));
+        if (!tail.empty() && !readFully(table.fd, tail.data(), tail.size(), off_t(dataEnd)))
+            fail(QStringLiteral("tabela %1 nu poate fi citita").arg(QDir::toNativeSeparators(tablePath)));
+        std::vector<char> payload;
+        payload.reserve(2 + 8 + kHeaderBytes + 4 + tail.size() + size_t(tablePath.size()) * 3);
+        put<quint16>(payload, table.id);
+        put<qint64>(payload, qint64(st.st_size));
+        payload.insert(payload.end(), header, header + kHeaderBytes);
+        put<quint32>(payload, quint32(tail.size()));
+        payload.insert(payload.end(), tail.begin(), tail.end());
+        const QByteArray name = QFileInfo(tablePath).fileName().toUtf8();
+        payload.insert(payload.end(), name.begin(), name.end());
+        putEntry(entries, kTableEntry, payload);
+    }
+    std::vector<char> payload;
+    for (const quint32 row : rows) {
+        if (row >= table.originalCount || !table.saved.insert(row).second)
+            continue;
+        payload.clear();
+        put<quint16>(payload, table.id);
+        put<quint32>(payload, row);
+        const size_t at = payload.size();
+        payload.resize(at + size_t(table.recordLength));
+        const off_t offset = off_t(table.headerLength) + off_t(row) * table.recordLength;
+        if (!readFully(table.fd, payload.data() + at, size_t(table.recordLength), offset))
+            fail(QStringLiteral("tabela %1: randul %2 nu poate fi citit").arg(QDir::toNativeSeparators(tablePath)).arg(row + 1));
+        putEntry(entries, kRecordEntry, payload);
+    }
+    if (!entries.empty())
+        append(entries);
+}
+
+void FolderJournal::append(const std::vector<char> &entries)
+{
+    std::vector<char> bytes;
+    if (written_ == 0)
+        bytes.assign(kMagic, kMagic + sizeof kMagic);
+    bytes.insert(bytes.end(), entries.begin(), entries.end());
+    // The undo information must be on the disk before the change it undoes.
+    if (!writeFully(fd_, bytes.data(), bytes.size(), off_t(written_)) || ::fdatasync(fd_) != 0)
+        fail(QStringLiteral("jurnalul nu poate fi scris (%1)").arg(errnoText()));
+    written_ += qint64(bytes.size());
+}
+
+void FolderJournal::syncTables()
+{
+    for (const auto &t : tables_)
+        if (::fsync(t->fd) != 0)
+            fail(QStringLiteral("tabela %1 nu poate fi scrisa pe disc (%2)")
+                     .arg(QDir::toNativeSeparators(t->path), errnoText()));
+}
+
+void FolderJournal::emptyFile()
+{
+    // Emptied, not deleted: the file carries the folder's lock.
+    if (::ftruncate(fd_, 0) != 0 || ::fdatasync(fd_) != 0)
+        fail(QStringLiteral("jurnalul nu poate fi golit (%1)").arg(errnoText()));
+    written_ = 0;
+}
+
+void FolderJournal::rollBackFile()
+{
+    if (!writable_)
+        fail(QStringLiteral("o operatie neterminata trebuie anulata, dar dosarul nu poate fi scris"));
+    struct stat st;
+    if (::fstat(fd_, &st) != 0)
+        fail(QStringLiteral("jurnalul nu poate fi citit (%1)").arg(errnoText()));
+    QByteArray bytes(qsizetype(st.st_size), '\0');
+    if (!readFully(fd_, bytes.data(), size_t(bytes.size()), 0))
+        fail(QStringLiteral("jurnalul nu poate fi citit (%1)").arg(errnoText()));
+    const auto tables = parseJournal(bytes);
+    for (const auto &[id, saved] : tables)
+        if (!saved.name.isEmpty())
+            restoreTable(folder_, saved);
+    emptyFile();
+}
+
+void FolderJournal::endTransaction()
+{
+    tables_.clear();
+    inTransaction_ = false;
+    written_ = 0;
+    if (activeJournal == this)
+        activeJournal = nullptr;
+    unlock();
+}
+
+void FolderJournal::commit()
+{
+    if (!inTransaction_)
+        return;
+    try {
+        syncTables();
+        if (written_ > 0)
+            emptyFile();
+    } catch (...) {
+        try {
+            rollback();
+        } catch (...) {
+        }
+        throw;
+    }
+    endTransaction();
+}
+
+void FolderJournal::rollback()
+{
+    if (!inTransaction_)
+        return;
+    try {
+        // Our table descriptors hold no locks; closing them first keeps the
+        // restore's own descriptors the only ones at work.
+        tables_.clear();
+        struct stat st;
+        if (::fstat(fd_, &st) != 0 || st.st_size > 0)
+            rollBackFile();
+    } catch (...) {
+        endTransaction();
+        throw;
+    }
+    endTransaction();
+}
+
+} // namespace dbf
