@@ -200,6 +200,17 @@ void restoreTable(const QString &folder, const SavedTable &saved)
         ::close(fd);
         return;
     }
+    struct stat st;
+    if (saved.records.empty() && ::fstat(fd, &st) == 0 && st.st_size == saved.length
+        && std::memcmp(current, header, kProductionIndexOffset) == 0
+        && std::memcmp(current + kProductionIndexOffset + 1, header + kProductionIndexOffset + 1,
+                       kHeaderBytes - kProductionIndexOffset - 1)
+               == 0) {
+        // Journaled with the others but never written.
+        unlockFile(fd);
+        ::close(fd);
+        return;
+    }
     QByteArray restored = saved.header;
     // The index file beside the table was deleted when the table was first
     // written; it must stay untrusted.
@@ -251,6 +262,10 @@ struct FolderJournal::Table {
     int recordLength = 0;
     // Rows whose bytes the journal holds.
     std::unordered_set<quint32> saved;
+    // The journal holds the table's length and header; the transaction
+    // wrote to it.
+    bool journaled = false;
+    bool written = false;
     ~Table()
     {
         if (fd >= 0)
@@ -407,24 +422,63 @@ void FolderJournal::beginTransaction()
     activeJournal = this;
 }
 
-FolderJournal::Table &FolderJournal::tableOf(const QString &path)
+FolderJournal::Table *FolderJournal::tryTableOf(const QString &path)
 {
     for (const auto &t : tables_)
         if (t->path == path)
-            return *t;
-    if (canonicalFolder(QFileInfo(path).path()) != folder_)
-        fail(QStringLiteral("tabela %1 este in alt dosar decat celelalte tabele ale operatiei")
-                 .arg(QDir::toNativeSeparators(path)));
+            return t.get();
     if (tables_.size() >= 0xFFFF)
-        fail(QStringLiteral("operatia scrie in prea multe tabele"));
+        return nullptr;
     auto table = std::make_unique<Table>();
     table->path = path;
     table->id = quint16(tables_.size());
     table->fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC);
     if (table->fd < 0)
-        fail(QStringLiteral("tabela %1 nu poate fi deschisa (%2)").arg(QDir::toNativeSeparators(path), errnoText()));
+        return nullptr;
     tables_.push_back(std::move(table));
-    return *tables_.back();
+    return tables_.back().get();
+}
+
+FolderJournal::Table &FolderJournal::tableOf(const QString &path)
+{
+    if (canonicalFolder(QFileInfo(path).path()) != folder_)
+        fail(QStringLiteral("tabela %1 este in alt dosar decat celelalte tabele ale operatiei")
+                 .arg(QDir::toNativeSeparators(path)));
+    Table *table = tryTableOf(path);
+    if (!table)
+        fail(QStringLiteral("tabela %1 nu poate fi deschisa (%2)").arg(QDir::toNativeSeparators(path), errnoText()));
+    return *table;
+}
+
+bool FolderJournal::journalTable(Table &table, std::vector<char> &entries)
+{
+    // The table as it is before its first write: length, header and the
+    // bytes after its last record (the end-of-file mark that an append
+    // overwrites).
+    char header[kHeaderBytes];
+    struct stat st;
+    if (::fstat(table.fd, &st) != 0 || st.st_size < kHeaderBytes || !readFully(table.fd, header, kHeaderBytes, 0))
+        return false;
+    table.headerLength = headerLengthOf(header);
+    table.recordLength = recordLengthOf(header);
+    table.originalCount = recordCountOf(header);
+    const qint64 dataEnd =
+        qMin<qint64>(qint64(table.headerLength) + qint64(table.originalCount) * table.recordLength, st.st_size);
+    std::vector<char> tail(size_t(st.st_size - dataEnd));
+    if (!tail.empty() && !readFully(table.fd, tail.data(), tail.size(), off_t(dataEnd)))
+        return false;
+    const QByteArray name = QFileInfo(table.path).fileName().toUtf8();
+    std::vector<char> payload;
+    payload.reserve(2 + 8 + kHeaderBytes + 4 + tail.size() + size_t(name.size()));
+    put<quint16>(payload, table.id);
+    put<qint64>(payload, qint64(st.st_size));
+    payload.insert(payload.end(), header, header + kHeaderBytes);
+    put<quint32>(payload, quint32(tail.size()));
+    payload.insert(payload.end(), tail.begin(), tail.end());
+    payload.insert(payload.end(), name.begin(), name.end());
+    putEntry(entries, kTableEntry, payload);
+    table.journaled = true;
+    return true;
 }
 
 void FolderJournal::protect(const QString &tablePath, const std::vector<quint32> &rows)
@@ -432,35 +486,21 @@ void FolderJournal::protect(const QString &tablePath, const std::vector<quint32>
     if (!inTransaction_)
         return;
     std::vector<char> entries;
-    const bool known = std::any_of(tables_.begin(), tables_.end(), [&](const auto &t) { return t->path == tablePath; });
-    Table &table = tableOf(tablePath);
-    if (!known) {
-        // The table as it is before its first write: length, header and the
-        // bytes after its last record (the end-of-file mark that an append
-        // overwrites).
-        char header[kHeaderBytes];
-        struct stat st;
-        if (::fstat(table.fd, &st) != 0 || !readFully(table.fd, header, kHeaderBytes, 0))
-            fail(QStringLiteral("tabela %1 nu poate fi citita").arg(QDir::toNativeSeparators(tablePath)));
-        table.headerLength = headerLengthOf(header);
-        table.recordLength = recordLengthOf(header);
-        table.originalCount = recordCountOf(header);
-        const qint64 dataEnd = qMin<qint64>(qint64(table.headerLength) + qint64(table.originalCount) * table.recordLength,
-                                            st.st_size);
-        std::vector<char> tail(size_t(st.st_size - dataEnd));
-        if (!tail.empty() && !readFully(table.fd, tail.data(), tail.size(), off_t(dataEnd)))
-            fail(QStringLiteral("tabela %1 nu poate fi citita").arg(QDir::toNativeSeparators(tablePath)));
-        std::vector<char> payload;
-        payload.reserve(2 + 8 + kHeaderBytes + 4 + tail.size() + size_t(tablePath.size()) * 3);
-        put<quint16>(payload, table.id);
-        put<qint64>(payload, qint64(st.st_size));
-        payload.insert(payload.end(), header, header + kHeaderBytes);
-        put<quint32>(payload, quint32(tail.size()));
-        payload.insert(payload.end(), tail.begin(), tail.end());
-        const QByteArray name = QFileInfo(tablePath).fileName().toUtf8();
-        payload.insert(payload.end(), name.begin(), name.end());
-        putEntry(entries, kTableEntry, payload);
+    if (tables_.empty()) {
+        // Every table of the folder is journaled with the first write, in
+        // one sync: an operation that then only appends to other tables (an
+        // added request) needs no further sync before its commit.
+        const QStringList names = QDir(folder_).entryList({QStringLiteral("*.dbf")}, QDir::Files, QDir::Name);
+        for (const QString &name : names) {
+            Table *table = tryTableOf(folder_ + QLatin1Char('/') + name);
+            if (table)
+                journalTable(*table, entries);
+        }
     }
+    Table &table = tableOf(tablePath);
+    if (!table.journaled && !journalTable(table, entries))
+        fail(QStringLiteral("tabela %1 nu poate fi citita").arg(QDir::toNativeSeparators(tablePath)));
+    table.written = true;
     std::vector<char> payload;
     for (const quint32 row : rows) {
         if (row >= table.originalCount || !table.saved.insert(row).second)
@@ -472,7 +512,9 @@ void FolderJournal::protect(const QString &tablePath, const std::vector<quint32>
         payload.resize(at + size_t(table.recordLength));
         const off_t offset = off_t(table.headerLength) + off_t(row) * table.recordLength;
         if (!readFully(table.fd, payload.data() + at, size_t(table.recordLength), offset))
-            fail(QStringLiteral("tabela %1: randul %2 nu poate fi citit").arg(QDir::toNativeSeparators(tablePath)).arg(row + 1));
+            fail(QStringLiteral("tabela %1: randul %2 nu poate fi citit")
+                     .arg(QDir::toNativeSeparators(tablePath))
+                     .arg(row + 1));
         putEntry(entries, kRecordEntry, payload);
     }
     if (!entries.empty())
@@ -493,8 +535,19 @@ void FolderJournal::append(const std::vector<char> &entries)
 
 void FolderJournal::syncTables()
 {
+    std::vector<Table *> written;
     for (const auto &t : tables_)
-        if (::fsync(t->fd) != 0)
+        if (t->written)
+            written.push_back(t.get());
+#ifdef __linux__
+    // Start writing every table before waiting for the first, so that the
+    // disk takes them together instead of one after another.
+    for (Table *t : written)
+        ::sync_file_range(t->fd, 0, 0, SYNC_FILE_RANGE_WRITE);
+#endif
+    // The data and the length are what a restart needs; the times can wait.
+    for (Table *t : written)
+        if (::fdatasync(t->fd) != 0)
             fail(QStringLiteral("tabela %1 nu poate fi scrisa pe disc (%2)")
                      .arg(QDir::toNativeSeparators(t->path), errnoText()));
 }

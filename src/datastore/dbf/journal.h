@@ -86,7 +86,9 @@ private:
     void rollBackFile();
     void emptyFile();
     void endTransaction();
+    Table *tryTableOf(const QString &path);
     Table &tableOf(const QString &path);
+    bool journalTable(Table &table, std::vector<char> &entries);
     void append(const std::vector<char> &entries);
     [[noreturn]] void fail(const QString &problem) const;
 
