@@ -1,5 +1,6 @@
 #include "core/platform/filecase.h"
 #include "testsupport.h"
+#include "qtprint.h"
 
 #include <QFile>
 #include <gtest/gtest.h>

@@ -1,0 +1,45 @@
+#include "core/platform/shellopen.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QFileInfo>
+#include <QProcess>
+#include <QUrl>
+
+namespace platform {
+
+namespace {
+
+bool runOverride(const QString &command, const QString &path)
+{
+    QStringList args = QProcess::splitCommand(command);
+    if (args.isEmpty())
+        return false;
+    const QString program = args.takeFirst();
+    args.append(path);
+    // Owned by the application, so a command that keeps running (a real
+    // word processor) is left alone instead of being killed on return.
+    auto *process = new QProcess(QCoreApplication::instance());
+    QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    process->start(program, args);
+    if (!process->waitForStarted(10000)) {
+        process->deleteLater();
+        return false;
+    }
+    process->waitForFinished(30000);
+    return true;
+}
+
+} // namespace
+
+bool openWithAssociatedProgram(const QString &path)
+{
+    const QString absolute = QFileInfo(path).absoluteFilePath();
+    const QString command = qEnvironmentVariable("ARVENA3_OPEN");
+    if (!command.isEmpty())
+        return runOverride(command, absolute);
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(absolute));
+}
+
+} // namespace platform
