@@ -229,7 +229,7 @@ def seller_block(n):
         + "], identificat/identificată cu [MBI" + k + "] seria [MBISERIA" + k + "] nr. [MBINR" + k
         + "], eliberat de [MBIElib" + k + "], cu domiciliul în localitatea [MLOCV" + k
         + "], [MAdresa" + k + "], județul/sectorul [MJUDET" + k + "], cod poștal [MCODPOST" + k
-        + "], telefon [MTEL" + k + "], în calitate de [MCalitate" + k + "], conform [MCONFORM" + k
+        + "], telefon [MTEL" + k + "], în calitate de [MCalitate" + k + "], conform [MConform" + k
         + "],\\par",
     ]
 
