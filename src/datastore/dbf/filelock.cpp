@@ -23,17 +23,23 @@ constexpr int kSetLock = F_OFD_SETLK;
 constexpr int kSetLock = F_SETLK;
 #endif
 
-// One attempt; returns 0, or the errno of the refusal.
+// One attempt; returns 0, or the errno of the refusal. A file system that
+// does not know descriptor locks (some network shares) gets process locks.
 int tryRange(int fd, short type, off_t start)
 {
+    static int command = kSetLock;
     struct flock fl;
     std::memset(&fl, 0, sizeof fl);
     fl.l_type = type;
     fl.l_whence = SEEK_SET;
     fl.l_start = start;
     fl.l_len = 1;
-    if (fcntl(fd, kSetLock, &fl) == 0)
+    if (fcntl(fd, command, &fl) == 0)
         return 0;
+    if (errno == EINVAL && command != F_SETLK) {
+        command = F_SETLK;
+        return tryRange(fd, type, start);
+    }
     return errno;
 }
 

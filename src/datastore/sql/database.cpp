@@ -365,7 +365,6 @@ Database::Database()
         throw SqlError(QStringLiteral("Motorul SQL nu poate porni"));
     registerDbfModule(db_);
     registerCollations(db_);
-    sqlite3_exec(db_, "PRAGMA temp_store=MEMORY", nullptr, nullptr, nullptr);
 }
 
 Database::~Database()
