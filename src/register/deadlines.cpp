@@ -2,13 +2,11 @@
 
 #include "datastore/calendar.h"
 
-#include <QDate>
-
 namespace {
 
 QString shortDate(int daySerial)
 {
-    return QDate(1899, 12, 30).addDays(daySerial).toString(QStringLiteral("dd.MM.yyyy"));
+    return FromDaySerial(daySerial).toString(QStringLiteral("dd.MM.yyyy"));
 }
 
 bool inStageOne(const RequestFacts &request)
@@ -60,9 +58,7 @@ StageDeadlines WorkingDayDeadlines(int datac, const DeadlineTerms &terms)
 {
     StageDeadlines d;
     d.dataScad1 = AddWorkingDays(datac, terms.stageOneWorkingDays);
-    d.dataScad2 = d.dataScad1 + terms.stageTwoCalendarDays;
-    while (!IsWorkingDay(d.dataScad2))
-        ++d.dataScad2;
+    d.dataScad2 = FirstWorkingDayFrom(d.dataScad1 + terms.stageTwoCalendarDays);
     return d;
 }
 
