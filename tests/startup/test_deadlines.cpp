@@ -126,8 +126,9 @@ TEST(Deadlines, ClosedRequestsAreNeverExpired)
                                                          false, longAfter);
         EXPECT_EQ(col.STARES, QString::fromLatin1(k.mark));
         EXPECT_EQ(col.Expirat, k.stare > 1 ? "" : "X");
-        if (k.hint)
+        if (k.hint) {
             EXPECT_EQ(col.HINTS, QString::fromLatin1(k.hint));
+        }
         EXPECT_EQ(ExpiredForReport(request(serial(2025, 1, 3), k.stare), defaults, longAfter), k.stare <= 1);
     }
 }
