@@ -1,0 +1,78 @@
+#include "templates/resources.h"
+
+#include "templates/pendingfoundation.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+void InitTemplateResources()
+{
+    // The generated resource objects register themselves when the program
+    // starts; listing the root once makes sure the resource tree is loaded.
+    static const bool ready = QDir(":/").exists();
+    Q_UNUSED(ready);
+}
+
+namespace {
+
+QString entryNoCase(const QString &folder, const QString &name)
+{
+    const QStringList entries = QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    for (const QString &entry : entries) {
+        if (entry.compare(name, Qt::CaseInsensitive) == 0)
+            return folder + (folder.endsWith('/') ? "" : "/") + entry;
+    }
+    return {};
+}
+
+} // namespace
+
+QString ResourcePath(const QString &name, const QString &type)
+{
+    InitTemplateResources();
+    if (name.isEmpty() || type.isEmpty())
+        return {};
+    const QString folder = entryNoCase(":/", type);
+    if (folder.isEmpty())
+        return {};
+    const QString path = entryNoCase(folder, name);
+    return QFileInfo(path).isFile() ? path : QString();
+}
+
+bool HasResource(const QString &name, const QString &type)
+{
+    return !ResourcePath(name, type).isEmpty();
+}
+
+QByteArray ResourceData(const QString &name, const QString &type)
+{
+    QFile file(ResourcePath(name, type));
+    if (file.fileName().isEmpty() || !file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+bool ExtractResource(const QString &name, const QString &type, const QString &path, QString *error)
+{
+    auto fail = [error](const QString &text) {
+        if (error)
+            *error = text;
+        return false;
+    };
+    const QString source = ResourcePath(name, type);
+    if (source.isEmpty())
+        return fail("Programul nu contine resursa " + name + " (" + type + ")!");
+    if (QFileInfo::exists(path) && (IsFileHeldOpen(path) || !QFile::remove(path)))
+        return fail("Fisierul " + path + " este deschis!");
+    QFile in(source);
+    QFile out(path);
+    if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly))
+        return fail("Nu pot scrie fisierul " + path + "!");
+    const QByteArray data = in.readAll();
+    if (out.write(data) != data.size()) {
+        out.remove();
+        return fail("Nu pot scrie fisierul " + path + "!");
+    }
+    return true;
+}
