@@ -3,6 +3,7 @@
 #include "core/platform/filecase.h"
 #include "templates/pendingfoundation.h"
 #include "templates/resources.h"
+#include "core/session.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -117,13 +118,7 @@ bool ExtractTemplates(const QString &dataFolder, const QString &programFolder, Q
     return failures.isEmpty();
 }
 
-bool ReplaceTemplates(const QStringList &files, const QString &dataFolder, const QString &programFolder,
-                      QString *error)
+bool ExtractTemplates(QString *error)
 {
-    for (const QString &file : files) {
-        const QString path = platform::findFileNoCase(dataFolder, file);
-        if (QFileInfo::exists(path) && !IsFileHeldOpen(path))
-            QFile::remove(path);
-    }
-    return ExtractTemplates(dataFolder, programFolder, error);
+    return ExtractTemplates(session().dataFolder, session().programFolder, error);
 }

@@ -6,7 +6,7 @@
 // overwritten except on the clerk's request or by an upgrade that replaces
 // an outdated layout.
 //
-//     ExtractTemplates(session().dataFolder, session().programFolder);
+//     ExtractTemplates();   // into session().dataFolder and programFolder
 //     const CatalogueEntry *row = CatalogueRow(8);   // "Anexa_4.rtf"
 #pragma once
 
@@ -59,9 +59,7 @@ inline constexpr char kBackupIconFile[] = "ico1.ico";
 // then names them.
 bool ExtractTemplates(const QString &dataFolder, const QString &programFolder, QString *error = nullptr);
 
-// The upgrade's replacement of outdated templates: deletes the named files
-// from `dataFolder` (a file the clerk holds open stays as it is) and runs
-// ExtractTemplates, which writes the current ones. Same result as
-// ExtractTemplates.
-bool ReplaceTemplates(const QStringList &files, const QString &dataFolder, const QString &programFolder,
-                      QString *error = nullptr);
+// The same for the session's data and program folders: the start-up step,
+// and what the upgrade of an older data folder calls after deleting the
+// outdated templates.
+bool ExtractTemplates(QString *error = nullptr);
