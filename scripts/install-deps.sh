@@ -10,7 +10,7 @@ packages=(
   libsqlite3-dev zlib1g-dev
   # tests and benchmarks
   libgtest-dev libgmock-dev libbenchmark-dev
-  shapelib libdbd-xbase-perl unrtf python3 python3-xlrd faketime
+  shapelib libdbd-xbase-perl unrtf poppler-utils python3 python3-xlrd faketime
   libsqlite3-mod-spatialite sqlite3 clang
   # running the program headless and taking screenshots
   xvfb xauth fonts-dejavu-core

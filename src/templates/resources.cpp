@@ -6,14 +6,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-void InitTemplateResources()
-{
-    // The generated resource objects register themselves when the program
-    // starts; listing the root once makes sure the resource tree is loaded.
-    static const bool ready = QDir(":/").exists();
-    Q_UNUSED(ready);
-}
-
 namespace {
 
 QString entryNoCase(const QString &folder, const QString &name)
@@ -30,7 +22,6 @@ QString entryNoCase(const QString &folder, const QString &name)
 
 QString ResourcePath(const QString &name, const QString &type)
 {
-    InitTemplateResources();
     if (name.isEmpty() || type.isEmpty())
         return {};
     const QString folder = entryNoCase(":/", type);

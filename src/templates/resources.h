@@ -21,10 +21,6 @@ inline constexpr char kResourceTemplate[] = "MODEL";
 inline constexpr char kResourceLawText[] = "Lege";
 inline constexpr char kResourcePicture[] = "POZA";
 
-// Makes sure the files carried by this library are registered; cheap to call
-// again. Every public function of the library calls it.
-void InitTemplateResources();
-
 // The Qt resource path of a carried file, or empty when it is not carried.
 QString ResourcePath(const QString &name, const QString &type);
 

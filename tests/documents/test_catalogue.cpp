@@ -57,7 +57,7 @@ TEST(Catalogue, FortyThreeRowsInOrderWithDistinctFilesAndResources)
 
 TEST(Resources, LawTextsAndIconAreCarried)
 {
-    for (const QString &law : {"P1", "P2", "P3", "P4", "P5"}) {
+    for (const QString law : {"P1", "P2", "P3", "P4", "P5"}) {
         const QByteArray pdf = ResourceData(law, kResourceLawText);
         EXPECT_TRUE(pdf.startsWith("%PDF-")) << law.toStdString();
         EXPECT_TRUE(pdf.contains("/Type /Page") || pdf.contains("/Type/Page")) << law.toStdString();

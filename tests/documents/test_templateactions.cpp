@@ -79,8 +79,9 @@ TEST_F(ActionsTest, FormForSixApplicantsHoldsTheFragmentsFourTimes)
     EXPECT_EQ(QDir(program.path()).entryList({"*.rtf", "*.txt"}, QDir::Files), QStringList{"TestFormF0.rtf"});
 
     const QString plain = documents::unrtfText(form);
-    if (!plain.isNull())
+    if (!plain.isNull()) {
         EXPECT_EQ(plain.count("N. Solicitantul"), 4) << plain.toStdString();
+    }
 }
 
 TEST_F(ActionsTest, FormForThreeApplicantsAndAHeldEarlierForm)

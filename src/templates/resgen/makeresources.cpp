@@ -16,6 +16,7 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QAbstractTextDocumentLayout>
 #include <QTextDocument>
 #include <QtEndian>
 
@@ -34,11 +35,25 @@ bool writePdf(const QString &htmlPath, const QString &pdfPath)
     writer.setResolution(300);
     writer.setTitle(QFileInfo(htmlPath).completeBaseName());
     writer.setCreator("Arvena3");
+
+    // Laid out on the writer itself, so that point sizes mean points on paper.
     QTextDocument document;
+    document.documentLayout()->setPaintDevice(&writer);
     document.setDefaultFont(QFont("DejaVu Serif", 11));
     document.setHtml(QString::fromUtf8(html.readAll()));
-    document.setPageSize(writer.pageLayout().paintRectPixels(writer.resolution()).size());
-    document.print(&writer);
+    const QSizeF page(writer.width(), writer.height());
+    document.setPageSize(page);
+
+    QPainter painter(&writer);
+    for (int n = 0; n < document.pageCount(); ++n) {
+        if (n > 0)
+            writer.newPage();
+        painter.save();
+        painter.translate(0, -n * page.height());
+        document.drawContents(&painter, QRectF(QPointF(0, n * page.height()), page));
+        painter.restore();
+    }
+    painter.end();
     return QFileInfo(pdfPath).size() > 0;
 }
 
