@@ -2,6 +2,7 @@
 // missing templates into a data folder.
 #include "templates/catalogue.h"
 #include "templates/resources.h"
+#include "templates/templatelayout.h"
 
 #include "documentsupport.h"
 #include "testsupport.h"
@@ -82,6 +83,18 @@ TEST(Resources, LawTextsReadAsText)
     ASSERT_EQ(testsupport::runProgram("pdftotext", {folder.file("p1.pdf"), "-"}, &text), 0);
     EXPECT_TRUE(QString::fromUtf8(text).contains(u"Legea nr. 17/2014"_qs));
     EXPECT_TRUE(QString::fromUtf8(text).contains(u"preempțiune"_qs));
+}
+
+TEST(Resources, EveryCarriedTemplateHasTheEnginesLayout)
+{
+    REQUIRE_TEMPLATES();
+    const QStringList fragments = {"Anexa_1M1", "Anexa_1M2", "Anexa_2M1", "Anexa_2M2",
+                                   "Anexa2CM1", "Anexa2CM2", "COPFM1"};
+    for (const QString &name : AllTemplateResources()) {
+        if (!fragments.contains(name)) {
+            EXPECT_EQ(TemplateLayoutProblem(ResourceData(name, kResourceTemplate)), QString()) << name.toStdString();
+        }
+    }
 }
 
 TEST(ExtractResource, WritesReplacesAndRefusesAHeldFile)

@@ -6,6 +6,7 @@
 #include "templates/resources.h"
 #include "templates/selectnrsol.h"
 #include "templates/templateactions.h"
+#include "templates/templatelayout.h"
 
 #include "core/scriptedprompter.h"
 #include "core/session.h"
@@ -14,6 +15,7 @@
 
 #include <QComboBox>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMenu>
 #include <QPushButton>
@@ -92,6 +94,40 @@ TEST_F(ActionsTest, FormForThreeApplicantsAndAHeldEarlierForm)
     const QString second = actions.BuildApplicantsForm("TestForm", 3);
     ASSERT_EQ(second, program.file("TestFormF1.rtf"));
     EXPECT_EQ(occurrences(readFile(second), "N. Solicitantul ......"), 1);
+}
+
+// The carried forms for several applicants, as the clerk gets them.
+TEST_F(ActionsTest, CarriedFormsForTwoAndSixApplicants)
+{
+    for (const QString base : {"Anexa_1M", "Anexa_2M", "Anexa2CM"}) {
+        QByteArray first = ResourceData(base + "1", kResourceTemplate);
+        first.replace("\r", "").replace("\n", "");
+        ASSERT_FALSE(first.isEmpty()) << base.toStdString();
+        for (int applicants : {2, 6}) {
+            SCOPED_TRACE(base.toStdString() + " for " + std::to_string(applicants));
+            TemplateActions actions(prompter, {});
+            const QString form = actions.BuildApplicantsForm(base, applicants);
+            ASSERT_FALSE(form.isEmpty());
+            const QByteArray text = readFile(form);
+            EXPECT_EQ(TemplateLayoutProblem(text), QString());
+            EXPECT_FALSE(text.contains("[1]"));
+            EXPECT_FALSE(text.contains("[2]"));
+            EXPECT_EQ(occurrences(text, first), applicants - 2);
+            const QString plain = documents::unrtfText(form);
+            if (!plain.isNull()) {
+                EXPECT_TRUE(plain.contains(u"ă"_qs) || plain.contains(u"ţ"_qs)) << plain.toStdString();
+            }
+            QFile::remove(form);
+        }
+    }
+}
+
+TEST_F(ActionsTest, OneApplicantOpensTheCatalogueForm)
+{
+    TemplateActions actions(prompter, [] { return 1; });
+    EXPECT_TRUE(actions.OpenApplicantsForm(1, "Anexa_1M"));
+    EXPECT_EQ(recorder.opened(), QStringList{data("Anexa_1.rtf")});
+    EXPECT_EQ(readFile(data("Anexa_1.rtf")), ResourceData("Anexa1", kResourceTemplate));
 }
 
 TEST_F(ActionsTest, ApplicantsAskedFirst)
