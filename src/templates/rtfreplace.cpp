@@ -81,6 +81,8 @@ bool TRTFReplace::readTemplate(QList<QByteArray> *lines) const
 
 bool TRTFReplace::appendToDocument(const QByteArray &text) const
 {
+    if (!documentOpen_ || text.isEmpty())
+        return documentOpen_;
     QFile file(RTFDest);
     if (RTFDest.isEmpty() || !file.open(QIODevice::WriteOnly | QIODevice::Append))
         return false;
@@ -90,8 +92,10 @@ bool TRTFReplace::appendToDocument(const QByteArray &text) const
 bool TRTFReplace::BeginDocument()
 {
     clearFields();
+    documentOpen_ = false;
     QList<QByteArray> lines;
-    if (RTFSursa.isEmpty() || !QFileInfo::exists(platform::resolvePathNoCase(RTFSursa)))
+    const QFileInfo source(platform::resolvePathNoCase(RTFSursa));
+    if (RTFSursa.isEmpty() || !source.exists() || source.absoluteFilePath() == QFileInfo(RTFDest).absoluteFilePath())
         return false;
     QFile dest(RTFDest);
     if (RTFDest.isEmpty() || !dest.open(QIODevice::WriteOnly | QIODevice::Truncate))
@@ -110,7 +114,9 @@ bool TRTFReplace::BeginDocument()
     const QByteArray before = trimLine(lines.at(pard).left(lines.at(pard).indexOf(kPard)));
     if (!before.isEmpty())
         header += before + kLineEnd;
+    documentOpen_ = true;
     if (!appendToDocument(header)) {
+        documentOpen_ = false;
         QFile::remove(RTFDest);
         return false;
     }
@@ -174,6 +180,7 @@ void TRTFReplace::NewPage()
 void TRTFReplace::EndDocument()
 {
     appendToDocument("}" + kLineEnd);
+    documentOpen_ = false;
     clearFields();
 }
 

@@ -51,7 +51,8 @@ public:
 
     // Writes the template's header into RTFDest, which is created or emptied.
     // Returns false, leaving no document behind, when RTFSursa is empty, missing
-    // or empty, has no "\pard" line, or when a file cannot be opened.
+    // or empty, has no "\pard" line, names the same file as RTFDest, or when a
+    // file cannot be opened.
     bool BeginDocument();
 
     // Adds a value for `marker`, written as document text: braces become
@@ -102,4 +103,8 @@ private:
     QList<Field> fields_;
     // Index of the next value of a repeated marker, or -1 when none is pending.
     qsizetype groupStart_ = -1;
+    // True from a successful BeginDocument to EndDocument: only then do the
+    // other operations write, so a caller that goes on after a failed start
+    // leaves no stray file behind.
+    bool documentOpen_ = false;
 };

@@ -202,7 +202,22 @@ TEST_P(DamagedTemplate, ProducesNoDocument)
     // The later calls of a caller that does not look at the answer do no harm.
     rtf.AddField("[Nume]", "Ana");
     rtf.WriteBody(1);
+    rtf.NewPage();
     rtf.EndDocument();
+    EXPECT_FALSE(QFileInfo::exists(folder.file("d.rtf")));
+}
+
+TEST(Documents, TemplateIsNeverItsOwnDocument)
+{
+    testsupport::TempFolder folder;
+    writeTemplate(folder.file("t.rtf"), {"[Nume]"});
+    const QByteArray before = documents::readFile(folder.file("t.rtf"));
+    TRTFReplace rtf;
+    // Named in another case, as a template copied from Windows may be.
+    rtf.RTFSursa = folder.file("T.RTF");
+    rtf.RTFDest = folder.file("t.rtf");
+    EXPECT_FALSE(rtf.BeginDocument());
+    EXPECT_EQ(documents::readFile(folder.file("t.rtf")), before);
 }
 
 INSTANTIATE_TEST_SUITE_P(
