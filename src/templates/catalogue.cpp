@@ -1,9 +1,9 @@
 #include "templates/catalogue.h"
 
+#include "core/filehelpers.h"
 #include "core/platform/filecase.h"
-#include "templates/pendingfoundation.h"
-#include "templates/resources.h"
 #include "core/session.h"
+#include "templates/resources.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #include "templates/resources.h"
 
-#include "templates/pendingfoundation.h"
+#include "core/filehelpers.h"
 
 #include <QDir>
 #include <QFile>

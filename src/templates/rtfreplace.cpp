@@ -1,7 +1,8 @@
 #include "templates/rtfreplace.h"
 
-#include "templates/pendingfoundation.h"
+#include "core/filehelpers.h"
 #include "core/platform/filecase.h"
+#include "core/platform/shellopen.h"
 #include "templates/rtftext.h"
 
 #include <QDir>
