@@ -1,6 +1,7 @@
 #include "core/session.h"
 
 #include "core/platform/folders.h"
+#include "core/platform/workstation.h"
 
 #include <QDir>
 
@@ -13,6 +14,7 @@ Session makeDefault(const QString &programFolder)
     s.dataFolder = s.localDataFolder;
     s.workFolder = s.programFolder + "/Temp";
     s.systemFolder = platform::systemFolder();
+    s.workstationUser = platform::workstationUser();
     return s;
 }
 } // namespace

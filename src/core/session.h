@@ -23,7 +23,8 @@ struct Session {
     QString enginePrivateFolder;
     // Full path of the backup archive opened from the command line, or empty.
     QString openedBackup;
-    // Computer name + " - " + user name, written into the audit log.
+    // Computer name + " - " + user name, written into the audit log (the
+    // platform's own on first use).
     QString workstationUser;
     // True once the administrator password was given in the main window.
     bool administrationUnlocked = false;

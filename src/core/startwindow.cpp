@@ -70,7 +70,7 @@ TForm1::TForm1(QWidget *parent)
     status_->setObjectName("StareL");
     status_->setGeometry(16, 100, 398, 20);
     status_->setAlignment(Qt::AlignCenter);
-    setTextColour(status_, Qt::black);
+    setTextColour(status_, Qt::white);
 
     progress_ = new QProgressBar(this);
     progress_->setObjectName("ProgressBar1");
@@ -149,8 +149,10 @@ void TForm1::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
     QLinearGradient gradient(0, 0, 0, height());
+    // Light behind the navy title, darker behind the white labels below it.
     gradient.setColorAt(0, QColor(0xE1, 0xDE, 0xFA));
-    gradient.setColorAt(1, QColor(0x81, 0xA2, 0xD3));
+    gradient.setColorAt(0.45, QColor(0x81, 0xA2, 0xD3));
+    gradient.setColorAt(1, QColor(0x36, 0x5F, 0x9C));
     p.fillRect(rect(), gradient);
     p.setPen(QColor(0x36, 0x5F, 0x9C));
     p.drawRect(rect().adjusted(0, 0, -1, -1));

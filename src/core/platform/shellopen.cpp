@@ -27,7 +27,7 @@ bool runOverride(const QString &command, const QString &path)
         process->deleteLater();
         return false;
     }
-    process->waitForFinished(30000);
+    process->waitForFinished(5000);
     return true;
 }
 
