@@ -2,6 +2,7 @@
 // statement, misuse, recovery of a journal whose writer is gone, and scripts
 // of the administrators' console.
 #include "datastore/dbf/journal.h"
+#include "datastore/dbf/tableops.h"
 #include "datastore/sql/sqltext.h"
 #include "testsupport.h"
 #include "txnfixture.h"
@@ -116,6 +117,22 @@ TEST_F(TransactionTest, StatementsInsideSeeTheTransactionsOwnWrites)
     EXPECT_EQ(database().scalar("SELECT COUNT(*) FROM " + table(dir.path(), "Cereri")).toInt(), 2);
 }
 
+TEST_F(TransactionTest, ReadsTablesOfAnotherFolderAndHoldsItsOwnFromTheStart)
+{
+    // The work table of a dialog lives outside the data folder.
+    testsupport::TempFolder work;
+    const QString scratch = table(work.path(), "Vanzatori");
+    database().exec("CREATE TABLE " + scratch + " (ID DECIMAL(10,0), NUME CHAR(40))");
+    database().exec("INSERT INTO " + scratch + " (ID, NUME) VALUES (2, 'Ana'), (3, 'Ion')");
+    Transaction operation(dir.path());
+    EXPECT_EQ(dbf::FolderJournal::active(), dbf::FolderJournal::of(dir.path()).get());
+    database().exec("INSERT INTO " + table(dir.path(), "Vanzatori") + " (ID, NUME) SELECT ID, NUME FROM " + scratch);
+    operation.commit();
+    EXPECT_EQ(dbf::FolderJournal::active(), nullptr);
+    EXPECT_EQ(database().scalar("SELECT COUNT(*) FROM " + table(dir.path(), "Vanzatori")).toInt(), 3);
+    EXPECT_EQ(journalSize(work.path()), 0);
+}
+
 TEST_F(TransactionTest, FailingStatementUndoesTheWholeOperationAndReportsItsError)
 {
     const QMap<QString, QByteArray> before = folderBytes(dir.path());
@@ -170,6 +187,13 @@ TEST_F(TransactionTest, MisuseIsRefusedAndUndoesAnOpenTransaction)
         EXPECT_EQ(folderBytes(dir.path()), before);
     }
     EXPECT_FALSE(QFile::exists(dir.path() + "/Noua.dbf"));
+
+    // Rebuilding a table is refused inside a transaction on its folder.
+    database().exec("BEGIN");
+    database().exec("DELETE FROM " + table(dir.path(), "Acte") + " WHERE ID = 7");
+    EXPECT_THROW(dbf::packTable(dir.path() + "/Acte.dbf"), dbf::DbfError);
+    database().exec("ROLLBACK");
+    EXPECT_EQ(folderBytes(dir.path()), before);
 }
 
 TEST_F(TransactionTest, JournalOfAWriterThatIsGoneIsRolledBackOnOpen)

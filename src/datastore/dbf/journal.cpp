@@ -623,4 +623,17 @@ void FolderJournal::rollback()
     endTransaction();
 }
 
+FolderStatement::FolderStatement(const QString &folder) : journal_(FolderJournal::of(folder))
+{
+    if (journal_->inTransaction())
+        throw DbfError(QStringLiteral("Dosarul de date %1: tabelele nu se refac in timpul unei tranzactii")
+                           .arg(QDir::toNativeSeparators(journal_->folder())));
+    journal_->beginStatement();
+}
+
+FolderStatement::~FolderStatement()
+{
+    journal_->endStatement();
+}
+
 } // namespace dbf

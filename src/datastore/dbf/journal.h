@@ -105,4 +105,19 @@ private:
     std::vector<std::unique_ptr<Table>> tables_;
 };
 
+// A whole-table operation (pack, new or dropped columns) holds the folder the
+// way a statement does, so that it never meets another process's transaction
+// half done. Inside this process's own transaction on the folder it is
+// refused (throws DbfError): the journal could not undo a rebuilt file.
+class FolderStatement {
+public:
+    explicit FolderStatement(const QString &folder);
+    ~FolderStatement();
+    FolderStatement(const FolderStatement &) = delete;
+    FolderStatement &operator=(const FolderStatement &) = delete;
+
+private:
+    std::shared_ptr<FolderJournal> journal_;
+};
+
 } // namespace dbf

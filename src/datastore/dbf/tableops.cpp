@@ -1,6 +1,7 @@
 #include "datastore/dbf/tableops.h"
 
 #include "core/platform/filecase.h"
+#include "datastore/dbf/journal.h"
 #include "datastore/dbf/tablefile.h"
 
 #include <QCoreApplication>
@@ -135,11 +136,13 @@ void rebuild(TableFile &table, QList<Field> fields, const QList<Source> &sources
     removeProductionIndex(table.path());
 }
 
-// Runs `work` on the table under an exclusive lock.
+// Runs `work` on the table under an exclusive lock (and its folder held as
+// by a statement, see journal.h).
 template<typename Work>
 void withExclusive(const QString &path, Work work)
 {
     auto table = TableFile::open(path);
+    const FolderStatement folder(QFileInfo(table->path()).path());
     table->begin(LockMode::Exclusive);
     try {
         work(*table);

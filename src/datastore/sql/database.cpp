@@ -457,10 +457,11 @@ public:
     StatementLocks(const StatementLocks &) = delete;
     StatementLocks &operator=(const StatementLocks &) = delete;
 
-    // Holds `folder` shared for the statement (nothing inside a transaction).
+    // Holds `folder` shared for the statement (not the folder of the
+    // transaction, which this process holds already).
     void holdFolder(const QString &folder)
     {
-        if (transaction_)
+        if (transaction_ && transaction_->folder() == folder)
             return;
         auto journal = dbf::FolderJournal::of(folder);
         for (const auto &held : folders_)
@@ -758,9 +759,12 @@ int Database::runStatement(const QString &sql, const QVariantList &parameters, Q
         }
 
         const QList<TableReference> references = tablesOf(tokens, tableFolder_);
+        // The tables a transaction writes are in its folder; it may read
+        // others (the work tables of a dialog), held only for the statement.
         if (transactionOpen_)
             for (const TableReference &r : references)
-                joinTransaction(folderOf(r.path));
+                if (r.written)
+                    joinTransaction(folderOf(r.path));
         StatementLocks locks(journal_.get());
         locks.take(references);
         for (const TableReference &r : references)
@@ -837,9 +841,17 @@ QVariant Database::scalar(const QString &sql, const QVariantList &parameters)
 
 namespace sqlstore {
 
-Transaction::Transaction()
+Transaction::Transaction(const QString &dataFolder)
 {
     database().exec(QStringLiteral("BEGIN"));
+    if (dataFolder.isEmpty())
+        return;
+    try {
+        database().joinTransaction(dataFolder);
+    } catch (const SqlError &) {
+        database().rollbackTransaction();
+        throw;
+    }
 }
 
 Transaction::~Transaction()

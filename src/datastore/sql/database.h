@@ -35,11 +35,13 @@
 //     operation.commit();                    // COMMIT; ROLLBACK when left early
 //
 // The statements BEGIN, COMMIT (or END) and ROLLBACK do the same by hand. The
-// tables of a transaction must all be in one data folder; from its first
-// statement to its end the process is the folder's only writer, and other
-// processes wait for it (then report the folder as busy). A statement that
-// fails inside a transaction rolls the whole transaction back and throws its
-// own error. See datastore/dbf/journal.h for how a crash is undone.
+// tables a transaction writes must all be in one data folder (it may read
+// tables elsewhere); from its first write, or from BEGIN when the folder is
+// given to Transaction, to its end the process is the folder's only writer,
+// and other processes wait for it (then report the folder as busy). A
+// statement that fails inside a transaction rolls the whole transaction back
+// and throws its own error. See datastore/dbf/journal.h for how a crash is
+// undone.
 //
 // Not thread-safe: use it from the user-interface thread, as everything is.
 #pragma once
@@ -185,6 +187,7 @@ public:
 
 private:
     friend Database &database();
+    friend class Transaction;
     Database();
     struct Attached;
     int run(const QString &sql, const QVariantList &parameters, Query *result);
@@ -215,7 +218,9 @@ Database &database();
 // operation) the transaction is rolled back.
 class Transaction {
 public:
-    Transaction();
+    // With `dataFolder`, the folder is held from here on, so that what the
+    // operation reads before its first write cannot change under it.
+    explicit Transaction(const QString &dataFolder = QString());
     ~Transaction();
     Transaction(const Transaction &) = delete;
     Transaction &operator=(const Transaction &) = delete;
