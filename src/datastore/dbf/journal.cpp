@@ -2,6 +2,7 @@
 
 #include "core/platform/filecase.h"
 #include "datastore/dbf/dbfformat.h"
+#include "datastore/dbf/rawio.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -70,36 +71,6 @@ void putEntry(std::vector<char> &out, char kind, const std::vector<char> &payloa
     put<quint32>(out, quint32(payload.size()));
     out.insert(out.end(), payload.begin(), payload.end());
     put<quint64>(out, checksum(out.data() + start, out.size() - start));
-}
-
-bool readFully(int fd, char *buffer, size_t length, off_t offset)
-{
-    while (length > 0) {
-        const ssize_t n = ::pread(fd, buffer, length, offset);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        buffer += n;
-        length -= size_t(n);
-        offset += n;
-    }
-    return true;
-}
-
-bool writeFully(int fd, const char *buffer, size_t length, off_t offset)
-{
-    while (length > 0) {
-        const ssize_t n = ::pwrite(fd, buffer, length, offset);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        buffer += n;
-        length -= size_t(n);
-        offset += n;
-    }
-    return true;
 }
 
 int headerLengthOf(const char *header)

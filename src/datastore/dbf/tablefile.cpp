@@ -1,5 +1,7 @@
 #include "datastore/dbf/tablefile.h"
 
+#include "datastore/dbf/rawio.h"
+
 #include "core/platform/filecase.h"
 
 #include <QDir>
@@ -37,36 +39,6 @@ QString canonicalPath(const QString &path)
 QString errnoText()
 {
     return QString::fromLocal8Bit(std::strerror(errno));
-}
-
-bool readFully(int fd, char *buffer, size_t length, off_t offset)
-{
-    while (length > 0) {
-        const ssize_t n = ::pread(fd, buffer, length, offset);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        buffer += n;
-        length -= size_t(n);
-        offset += n;
-    }
-    return true;
-}
-
-bool writeFully(int fd, const char *buffer, size_t length, off_t offset)
-{
-    while (length > 0) {
-        const ssize_t n = ::pwrite(fd, buffer, length, offset);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            return false;
-        buffer += n;
-        length -= size_t(n);
-        offset += n;
-    }
-    return true;
 }
 
 double normalisedKey(double key)
