@@ -4,7 +4,7 @@
 
 namespace {
 
-// Linear congruential generator of the encoding; its whole state is the seed.
+// Linear congruential generator of the encoding; its whole state is one 32-bit number.
 class EncodingGenerator {
 public:
     explicit EncodingGenerator(uint32_t seed) : seed_(seed) {}
