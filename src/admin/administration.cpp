@@ -62,7 +62,12 @@ QString loadBackupFolder()
     const QString chosen = DefaultBackupFolder();
     if (chosen.isEmpty())
         return QStringLiteral("-");
-    WriteMachineSetting(QStringLiteral("CALESALVARI"), chosen);
+    try {
+        WriteMachineSetting(QStringLiteral("CALESALVARI"), chosen);
+    } catch (const SettingsError &) {
+        // Loading must not fail for a default: it serves this run and is
+        // chosen again at the next load.
+    }
     return chosen;
 }
 
