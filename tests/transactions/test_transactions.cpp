@@ -14,6 +14,8 @@
 #include <QFileInfo>
 
 using namespace sqlstore;
+using txntest::headerCount;
+using txntest::journalSize;
 using txntest::table;
 
 namespace {
@@ -27,20 +29,6 @@ QMap<QString, QByteArray> folderBytes(const QString &dir)
         bytes[name] = f.readAll();
     }
     return bytes;
-}
-
-qint64 journalSize(const QString &dir)
-{
-    return QFileInfo(dir + "/" + dbf::kJournalFileName).size();
-}
-
-quint32 headerCount(const QString &path)
-{
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        return 0;
-    const QByteArray h = f.read(8);
-    return quint8(h[4]) | quint8(h[5]) << 8 | quint8(h[6]) << 16 | quint32(quint8(h[7])) << 24;
 }
 
 void copyFolder(const QString &from, const QString &to)

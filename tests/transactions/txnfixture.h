@@ -5,10 +5,13 @@
 // seen in part shows as a disagreement.
 #pragma once
 
+#include "datastore/dbf/journal.h"
 #include "datastore/sql/database.h"
 
 #include <QDate>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QString>
 #include <QStringList>
 
@@ -22,6 +25,44 @@ constexpr int kStariRows = 5;
 inline QString table(const QString &dir, const char *name)
 {
     return QLatin1Char('"') + dir + QLatin1Char('/') + QLatin1String(name) + QStringLiteral(".dbf\"");
+}
+
+// Bytes of the folder's journal: 0 between transactions.
+inline qint64 journalSize(const QString &dir)
+{
+    return QFileInfo(dir + QLatin1Char('/') + QLatin1String(dbf::kJournalFileName)).size();
+}
+
+// What a table's header announces, and the file's length.
+struct TableShape {
+    quint32 count = 0;
+    qint64 headerLength = 0;
+    qint64 recordLength = 0;
+    qint64 fileSize = 0;
+    // The file holds every record the header counts.
+    bool whole() const { return fileSize >= headerLength + qint64(count) * recordLength; }
+};
+
+inline TableShape tableShape(const QString &path)
+{
+    TableShape shape;
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return shape;
+    const QByteArray h = f.read(12);
+    if (h.size() < 12)
+        return shape;
+    shape.count = quint8(h[4]) | quint8(h[5]) << 8 | quint8(h[6]) << 16 | quint32(quint8(h[7])) << 24;
+    shape.headerLength = quint8(h[8]) | quint8(h[9]) << 8;
+    shape.recordLength = quint8(h[10]) | quint8(h[11]) << 8;
+    shape.fileSize = f.size();
+    return shape;
+}
+
+// The record count a table's header announces.
+inline quint32 headerCount(const QString &path)
+{
+    return tableShape(path).count;
 }
 
 inline QStringList tableNames()
