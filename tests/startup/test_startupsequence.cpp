@@ -5,6 +5,7 @@
 #include "admin/administration.h"
 #include "admin/administrationdialog.h"
 #include "admin/password.h"
+#include "core/platform/folders.h"
 #include "core/platform/programfiles.h"
 #include "core/scriptedprompter.h"
 #include "core/session.h"
@@ -353,6 +354,35 @@ TEST_F(Startup, AnInstallerThatCannotBeStartedIsReportedAndTheStartGoesOn)
     // The next start deletes it.
     ASSERT_EQ(run(), StartupEnd::Completed);
     EXPECT_FALSE(QFile::exists(home.file(platform::kInstallerFileName)));
+}
+
+TEST_F(Startup, AnUnwritableSystemFolderGivesWayToTheUsersConfigurationFolder)
+{
+    // A file where the folder should be: nothing can be written inside.
+    QFile notAFolder(home.file("sys-file"));
+    ASSERT_TRUE(notAFolder.open(QIODevice::WriteOnly));
+    notAFolder.close();
+    qputenv("ARVENA3_SYSDIR", home.file("sys-file").toLocal8Bit());
+
+    ASSERT_EQ(run(), StartupEnd::Completed);
+    EXPECT_EQ(session().systemFolder, platform::userConfigFolder());
+    EXPECT_EQ(ProfileFile(platform::userConfigFolder() + "/GMT.dII").value("99", "CALE"), home.path());
+    EXPECT_TRUE(prompter.questions.isEmpty());
+}
+
+TEST_F(Startup, AnErrorBeforeTheMainWindowIsShownWithItsOwnTextAndEndsTheStart)
+{
+    // A file where the data folder should be: the settings cannot be written.
+    QFile notAFolder(home.file("Data"));
+    ASSERT_TRUE(notAFolder.open(QIODevice::WriteOnly));
+    notAFolder.close();
+
+    ASSERT_EQ(run(), StartupEnd::Failed);
+    EXPECT_FALSE(shown);
+    ASSERT_EQ(prompter.questions.size(), 1);
+    EXPECT_EQ(prompter.questions.at(0).kind, KindError);
+    EXPECT_TRUE(prompter.questions.at(0).text.contains("Arv2.set")) << prompter.questions.at(0).text.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(home.file("Temp")));
 }
 
 TEST(StartWindowShot, TheStartWindowWhileTheTablesAreChecked)

@@ -40,7 +40,8 @@ MainButton *addButton(QHBoxLayout *row, const QString &name, const QString &capt
 QLabel *statusPanel(const QString &text, QStatusBar *bar)
 {
     auto *panel = new QLabel(text, bar);
-    panel->setContentsMargins(4, 0, 4, 0);
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setContentsMargins(4, 1, 4, 1);
     return panel;
 }
 
@@ -53,6 +54,10 @@ MainButton::MainButton(const QString &caption, const QString &hint, QWidget *par
     setFixedSize(Width, Height);
     setIconSize(QSize(IconSize, IconSize));
     setFocusPolicy(Qt::TabFocus);
+    // "Administrare" fits the 80 pixels with a little room on either side.
+    QFont captionFont = font();
+    captionFont.setPointSizeF(captionFont.pointSizeF() * 0.9);
+    setFont(captionFont);
 }
 
 void MainButton::paintEvent(QPaintEvent *)
@@ -106,6 +111,7 @@ TForm3::TForm3(Prompter &prompter, PasswordAsker &login, TForm4 &administration,
     StatusBar = new QStatusBar(this);
     StatusBar->setObjectName("StatusBar1");
     StatusBar->setSizeGripEnabled(false);
+    StatusBar->setContentsMargins(2, 0, 2, 2);
     panel1_ = statusPanel("ESC - Iesire din program", StatusBar);
     panel1_->setMinimumWidth(200);
     panel2_ = statusPanel(QString(), StatusBar);

@@ -73,9 +73,9 @@ StartupEnd StartupSequence::Run()
         SetMainCaption();
     } catch (const std::exception &e) {
         reportError(QString::fromStdString(e.what()));
+        Finish();
         return StartupEnd::Failed;
     }
-    // From here on an error also takes the work folder away.
     try {
         RecountNextIds();
         ShowMainWindow();

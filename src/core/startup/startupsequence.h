@@ -36,9 +36,9 @@ class StartupSequence {
 public:
     StartupSequence(Prompter &prompter, TForm1 &startWindow, TForm3 &mainWindow, TForm4 &administration);
 
-    // Runs every step below in order. An error before the main window is
-    // shown with its own text and ends the start-up; from the last recount on
-    // an error is shown too, and the work folder is removed before the end.
+    // Runs every step below in order. An error is shown with its own text and
+    // ends the start-up; the work folder is removed at every end but the
+    // hand-off to the installer, which ends the program at once.
     StartupEnd Run();
 
     // Fixed formats, workstation user, system, program, data and work folders,
