@@ -71,12 +71,8 @@ StartupEnd StartupSequence::Run()
         RecountNextIds();
         WriteTemplates();
         SetMainCaption();
-    } catch (const std::exception &e) {
-        reportError(QString::fromStdString(e.what()));
-        Finish();
-        return StartupEnd::Failed;
-    }
-    try {
+        // Once more just before the clerk works: on a shared folder another
+        // workstation may have added rows meanwhile.
         RecountNextIds();
         ShowMainWindow();
     } catch (const std::exception &e) {
