@@ -75,11 +75,12 @@ QStringList actionTexts(const QMenu *menu)
     return texts;
 }
 
-// Another workstation reading a table: a shared lock on the whole file,
-// held until its standard input closes.
-class TableReader {
+// Another process reading a file (a workstation reading a table, a download
+// still writing): a shared lock on the whole file, held until its standard
+// input closes.
+class FileReader {
 public:
-    explicit TableReader(const QString &table)
+    explicit FileReader(const QString &file)
     {
         process_.start("python3", {"-c",
                                    "import fcntl, sys\n"
@@ -87,10 +88,10 @@ public:
                                    "fcntl.lockf(f, fcntl.LOCK_SH)\n"
                                    "print('held', flush=True)\n"
                                    "sys.stdin.read()\n",
-                                   table});
+                                   file});
         held_ = process_.waitForReadyRead(10000) && process_.readLine().trimmed() == "held";
     }
-    ~TableReader()
+    ~FileReader()
     {
         process_.closeWriteChannel();
         if (!process_.waitForFinished(10000))
@@ -273,7 +274,7 @@ TEST_F(Startup, TheTablesArePackedOnceAWeekAndAFailedPackIsReportedWithoutStoppi
     // A new week while another workstation reads Preemptori: Cereri and
     // Comunicari are packed, Preemptori is reported, the start goes on.
     ProfileFile(data + "/Arv2.set").setValue("CONST", "LASTPACK", QString::number(week.toInt() - 1));
-    TableReader reader(data + "/Preemptori.dbf");
+    FileReader reader(data + "/Preemptori.dbf");
     ASSERT_TRUE(reader.held());
     db.setLockTimeout(300);
     const StartupEnd end = run();
@@ -354,6 +355,21 @@ TEST_F(Startup, AnInstallerThatCannotBeStartedIsReportedAndTheStartGoesOn)
     // The next start deletes it.
     ASSERT_EQ(run(), StartupEnd::Completed);
     EXPECT_FALSE(QFile::exists(home.file(platform::kInstallerFileName)));
+}
+
+TEST_F(Startup, AnInstallerStillHeldByAnotherProcessIsLeftForALaterStart)
+{
+    const QString installer = home.file(platform::kInstallerFileName);
+    QFile file(installer);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    FileReader download(installer);
+    ASSERT_TRUE(download.held());
+
+    ASSERT_EQ(run(), StartupEnd::Completed);
+    EXPECT_TRUE(QFile::exists(installer));
+    EXPECT_EQ(ProfileFile(home.file("Data/Arv2.set")).value("CONST", "Lansat"), "");
+    EXPECT_TRUE(prompter.questions.isEmpty());
 }
 
 TEST_F(Startup, AnUnwritableSystemFolderGivesWayToTheUsersConfigurationFolder)
