@@ -301,6 +301,7 @@ TEST_F(Startup, ThePasswordUnlocksTheWorkingButtonsAndTheirMenus)
     bool lockedAfterWrongPassword = false;
     bool unlocked = false;
     bool menuDropsWithF2 = false;
+    bool administrationOpened = false;
     ASSERT_EQ(run([&] {
                   main.resize(1366, main.height());
                   saveScreenshot(&main, "main-locked");
@@ -314,6 +315,14 @@ TEST_F(Startup, ThePasswordUnlocksTheWorkingButtonsAndTheirMenus)
                   QTest::keyClick(&main, Qt::Key_F2);
                   menuDropsWithF2 = main.Menu1->isVisible();
                   main.Menu1->close();
+                  // Once unlocked, "Administrare" opens the settings.
+                  QTimer::singleShot(0, [&] {
+                      QWidget *modal = QApplication::activeModalWidget();
+                      administrationOpened = modal == &administration;
+                      if (modal)
+                          QTest::keyClick(modal, Qt::Key_Escape);
+                  });
+                  main.MButAdm->click();
               }),
               StartupEnd::Completed);
     EXPECT_TRUE(lockedAfterWrongPassword);
@@ -327,6 +336,7 @@ TEST_F(Startup, ThePasswordUnlocksTheWorkingButtonsAndTheirMenus)
     EXPECT_EQ(menu1, blankForms);
     EXPECT_EQ(menu2, QStringList({"Modele de listare", "Legislatie"}));
     EXPECT_TRUE(menuDropsWithF2);
+    EXPECT_TRUE(administrationOpened);
 }
 
 TEST_F(Startup, F2DropsNoMenuWhileLocked)
