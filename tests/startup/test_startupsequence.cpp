@@ -36,6 +36,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -115,8 +116,8 @@ protected:
     }
     ~Startup() override
     {
-        qunsetenv("ARVENA3_HOME");
-        qunsetenv("ARVENA3_SYSDIR");
+        restore("ARVENA3_HOME", savedHome_);
+        restore("ARVENA3_SYSDIR", savedSystem_);
     }
 
     // Runs the whole start-up; `inMainWindow` acts in the main window while
@@ -162,6 +163,23 @@ protected:
     TForm3 main{prompter, asker, administration};
     StartupSequence sequence{prompter, start, main, administration};
     bool shown = false;
+
+private:
+    // The value of a variable before the test, or nothing when it was unset.
+    static std::optional<QByteArray> saved(const char *name)
+    {
+        return qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt;
+    }
+    static void restore(const char *name, const std::optional<QByteArray> &value)
+    {
+        if (value)
+            qputenv(name, *value);
+        else
+            qunsetenv(name);
+    }
+
+    std::optional<QByteArray> savedHome_ = saved("ARVENA3_HOME");
+    std::optional<QByteArray> savedSystem_ = saved("ARVENA3_SYSDIR");
 };
 
 } // namespace
