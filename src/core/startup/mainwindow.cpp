@@ -207,6 +207,15 @@ void TForm3::showEvent(QShowEvent *event)
     spanScreenWidth();
 }
 
+void TForm3::changeEvent(QEvent *event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() != QEvent::WindowStateChange || isMinimized())
+        return;
+    if (static_cast<QWindowStateChangeEvent *>(event)->oldState() & Qt::WindowMinimized)
+        spanScreenWidth();
+}
+
 void TForm3::showUnlocked()
 {
     MButAdm->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));

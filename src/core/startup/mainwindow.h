@@ -73,6 +73,8 @@ public:
 protected:
     void showEvent(QShowEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    // A window restored from the task bar spans the screen again.
+    void changeEvent(QEvent *event) override;
 
 private:
     void showUnlocked();
