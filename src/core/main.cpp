@@ -1,15 +1,12 @@
 // Process entry of Arvena3: the unattended report ("-t"), or one copy per
 // user desktop, then the start window, whose timer runs the start-up.
-#include "core/hintsettings.h"
 #include "core/platform/singleinstance.h"
+#include "core/startup/program.h"
 #include "core/startup/startup.h"
 #include "core/startup/unattended.h"
-#include "core/startwindow.h"
 
 #include <QApplication>
 #include <QTextStream>
-
-#include <cstdio>
 
 namespace {
 
@@ -36,20 +33,11 @@ int main(int argc, char **argv)
     if (argc > 1 && IsUnattendedReportArgument(QString::fromLocal8Bit(argv[1])))
         return runUnattended(argc, argv);
 
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("Arvena3");
-    QApplication::setApplicationDisplayName("Arvena3");
-
+    ArvenaApplication app(argc, argv);
     platform::SingleInstance instance;
     if (!instance.becomePrimary()) {
         instance.askPrimaryToComeForward();
         return 0;
     }
-
-    ApplyHintSettings();
-    TForm1 start;
-    QObject::connect(&instance, &platform::SingleInstance::comeForwardRequested, &start,
-                     [&start] { platform::bringForward(&start); });
-    start.show();
-    return app.exec();
+    return RunInteractive(instance);
 }

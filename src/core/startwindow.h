@@ -4,6 +4,10 @@
 // When it is first shown it lets pending messages run and starts a one-shot
 // timer (1000 ms; ARVENA3_START_DELAY_MS changes it); the first tick runs the
 // start-up steps exactly once. Without steps the window closes at that tick.
+//
+// Environment for tests of the whole program: ARVENA3_START_DELAY_MS sets the
+// timer; ARVENA3_CLOSE_MAIN_WINDOW, when set, closes the main window as soon
+// as it is shown, so that a run goes through every step and ends by itself.
 #pragma once
 
 #include <QWidget>

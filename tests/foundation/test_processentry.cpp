@@ -37,15 +37,26 @@ bool waitFor(const std::function<bool()> &condition, int limitMs = 30000)
 
 } // namespace
 
-TEST(ProcessEntry, WithoutStartupStepsTheProgramShowsTheStartWindowAndEnds)
+TEST(ProcessEntry, AFirstStartPreparesTheDataWaitsInTheMainWindowAndEndsWhenItCloses)
 {
     testsupport::TempFolder home;
+    QProcessEnvironment env = sessionEnvironment(home.path(), home.file("run"));
+    env.insert("ARVENA3_SYSDIR", home.file("sys"));
+    env.insert("ARVENA3_START_DELAY_MS", "0");
+    env.insert("ARVENA3_CLOSE_MAIN_WINDOW", "1");
+    QDir().mkpath(home.file("sys"));
     QProcess p;
-    p.setProcessEnvironment(sessionEnvironment(home.path(), home.file("run")));
+    p.setProcessEnvironment(env);
     p.start(testsupport::binary("arvena3"), {});
-    ASSERT_TRUE(p.waitForFinished(60000));
+    ASSERT_TRUE(p.waitForFinished(120000));
     EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
     EXPECT_EQ(p.exitCode(), 0);
+    for (const char *file : {"Log.dbf", "Cereri.dbf", "Comunicari.dbf", "Preemptori.dbf", "AlteActe.dbf",
+                             "Vanzatori.dbf", "Arv2.set", "Anexa_1.rtf"})
+        EXPECT_TRUE(QFileInfo::exists(home.file("Data/") + file)) << file;
+    EXPECT_TRUE(QFileInfo::exists(home.file("sys/GMT.dII")));
+    // The work folder goes with the end of the run.
+    EXPECT_FALSE(QFileInfo::exists(home.file("Temp")));
 }
 
 TEST(ProcessEntry, ASecondStartEndsAtOnceAndTheFirstComesForward)

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QUrl>
@@ -40,6 +41,16 @@ bool openWithAssociatedProgram(const QString &path)
     if (!command.isEmpty())
         return runOverride(command, absolute);
     return QDesktopServices::openUrl(QUrl::fromLocalFile(absolute));
+}
+
+bool startProgram(const QString &path, const QStringList &arguments, const QString &workingFolder)
+{
+    const QFileInfo program(path);
+    if (!program.isExecutable()) {
+        QFile file(path);
+        file.setPermissions(file.permissions() | QFile::ExeOwner | QFile::ExeUser);
+    }
+    return QProcess::startDetached(program.absoluteFilePath(), arguments, workingFolder);
 }
 
 } // namespace platform

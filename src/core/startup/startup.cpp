@@ -1,5 +1,6 @@
 #include "core/startup/startup.h"
 
+#include "core/filehelpers.h"
 #include "core/platform/folders.h"
 #include "core/platform/privatefolder.h"
 #include "core/platform/workstation.h"
@@ -23,7 +24,7 @@ void PrepareRunFolders()
     Session &s = session();
     s.workstationUser = platform::workstationUser();
     s.administrationUnlocked = false;
-    QDir().mkpath(s.workFolder);
+    OpenWorkFolder();
     s.enginePrivateFolder = platform::choosePrivateFolder(s.programFolder);
 }
 

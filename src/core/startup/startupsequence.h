@@ -1,0 +1,92 @@
+// The start-up of an interactive run, from the fixed formats to the main
+// window and the removal of the work folder, run by the start window's
+// timer:
+//
+//   StartupSequence startup(qtPrompter(), startWindow, mainWindow, administration);
+//   startWindow.setStartupSteps([&] { startup.Run(); QCoreApplication::exit(0); });
+//
+// Each step is a function of its own, in the order the start-up runs them, so
+// that a test can run the whole sequence or one step against a program
+// folder of its own (ARVENA3_HOME, ARVENA3_SYSDIR).
+#pragma once
+
+#include <QString>
+
+class Prompter;
+class QDate;
+class TForm1;
+class TForm3;
+class TForm4;
+
+// How a run of the start-up ended; in every case the program ends next.
+enum class StartupEnd {
+    // The main window was shown and closed, and the work folder removed.
+    Completed,
+    // The installer of a newer version was started: the program ends at once.
+    InstallerStarted,
+    // An error stopped the start-up; the clerk has seen its text.
+    Failed,
+};
+
+// The week of the weekly pack: whole weeks since day 0 of the date serial
+// (30.12.1899, a Saturday), so a new week starts each Saturday at midnight.
+int PackWeekNumber(const QDate &today);
+
+class StartupSequence {
+public:
+    StartupSequence(Prompter &prompter, TForm1 &startWindow, TForm3 &mainWindow, TForm4 &administration);
+
+    // Runs every step below in order. An error is shown with its own text and
+    // ends the start-up; the work folder is removed at every end but the
+    // hand-off to the installer, which ends the program at once.
+    StartupEnd Run();
+
+    // Fixed formats, workstation user, system, program, data and work folders,
+    // the engine's private folder.
+    void PrepareFolders();
+    // Creates the local "Data" folder when missing.
+    void CreateLocalDataFolder();
+    // Keeps the system folder when "GMT.dII" can be written there, else moves
+    // to the user's own configuration folder.
+    void ChooseSystemFolder();
+    // Records where and which version of the program started last (machine
+    // settings CALE and VER) and the version on the database ([99] VER).
+    void RecordVersion();
+    // The hand-off to a downloaded installer: the first start that finds it
+    // starts it (true: the program must end at once), the next one deletes
+    // it, the one after that forgets it was started. An installer that cannot
+    // be started is reported and the start-up goes on.
+    bool HandOverToInstaller();
+    // A complete server folder (machine setting SERVER) becomes the data
+    // folder; an incomplete one is reported and the local data are used.
+    void ChooseServerFolder();
+    // Loads the administration values into the administration dialog.
+    void LoadAdministrationValues();
+    // Creates the missing tables, trims the log, upgrades older tables.
+    void PrepareTables();
+    // Once a week: records the week, then packs the five main tables. A
+    // table that cannot be packed (another workstation holds it) is
+    // reported, and the start-up goes on.
+    void WeeklyPack();
+    // The working mode in the main window's status bar, and the server
+    // folder in the administration dialog when one is used.
+    void ShowWorkingMode();
+    // Writes the templates missing from the data folder; a failure is
+    // reported and the start-up goes on.
+    void WriteTemplates();
+    // "Arv3  ver.1.0034".
+    void SetMainCaption();
+    // Hides the start window and shows the main window until it closes.
+    void ShowMainWindow();
+    // Removes the work folder.
+    void Finish();
+
+private:
+    void letMessagesRun();
+    void reportError(const QString &text);
+
+    Prompter &prompter_;
+    TForm1 &startWindow_;
+    TForm3 &mainWindow_;
+    TForm4 &administration_;
+};
