@@ -234,13 +234,18 @@ void UpgradeSchema(const std::function<void()> &extractTemplates)
 
 void PackTables(const std::function<void()> &afterEachTable)
 {
+    // A table another workstation holds waits for the next pack; the others
+    // need not wait with it.
+    QStringList problems;
     for (const QString &name : PackedTables()) {
         try {
             dbf::packTable(TablePath(name));
         } catch (const dbf::DbfError &e) {
-            throw sqlstore::SqlError(e.message());
+            problems << e.message();
         }
         if (afterEachTable)
             afterEachTable();
     }
+    if (!problems.isEmpty())
+        throw sqlstore::SqlError(problems.join(QLatin1Char('\r')));
 }

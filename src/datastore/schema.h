@@ -61,9 +61,10 @@ UpgradePlan PlanUpgrade(qint64 storedVersion);
 void UpgradeSchema(const std::function<void()> &extractTemplates);
 
 // Packs Cereri, Comunicari, Preemptori, AlteActe and Log in this order (the
-// rows marked deleted go away), calling `afterEachTable` after each. Throws
-// sqlstore::SqlError with the engine's message when a table cannot be packed
-// (another copy of the program holds it); the tables packed before stay packed.
+// rows marked deleted go away), calling `afterEachTable` after each, packed or
+// not. A table that cannot be packed (another copy of the program holds it)
+// does not stop the others; at the end sqlstore::SqlError carries the engine's
+// message for each such table, one per line.
 void PackTables(const std::function<void()> &afterEachTable = {});
 
 // The file names of the five tables that are packed, in packing order.

@@ -194,17 +194,10 @@ void StartupSequence::WeeklyPack()
     // Recorded first, so that the other workstations of a shared folder do
     // not try again this week, whatever happens to this pack.
     WriteSettingNumber(QStringLiteral("CONST"), QStringLiteral("LASTPACK"), qint64(week) * 10000);
-    int packed = 0;
     try {
-        PackTables([&] {
-            ++packed;
-            advance();
-        });
+        PackTables(advance);
     } catch (const sqlstore::SqlError &e) {
         reportError(e.message());
-        // The tables after the one that failed are left for next week.
-        while (packed++ < PackedTables().size())
-            advance();
     }
 }
 
