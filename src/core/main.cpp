@@ -21,6 +21,9 @@ int runUnattended(int argc, char **argv)
     QApplication::setApplicationName("Arvena3");
     ApplyFixedFormats();
     PrepareRunFolders();
+    // The machine settings the interactive start would use, so that both
+    // runs find the same server folder.
+    ChooseWritableSystemFolder();
     QTextStream out(stdout);
     QTextStream err(stderr);
     return RunUnattendedReport(out, err);

@@ -1,6 +1,7 @@
 // The expired-terms report: which requests it lists and in what order, and the
 // unattended run "-t" of the real program under a fixed date.
 #include "datastore/calendar.h"
+#include "datastore/profilefile.h"
 #include "datastore/schema.h"
 #include "datastore/settings.h"
 #include "register/expiredreport.h"
@@ -94,9 +95,12 @@ struct UnattendedRun {
     QByteArray out, err;
 };
 
-UnattendedRun runUnattended(const QString &programFolder, const QString &systemFolder)
+UnattendedRun runUnattended(const QString &programFolder, const QString &systemFolder,
+                            const QString &configFolder = QString())
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    if (!configFolder.isEmpty())
+        env.insert("XDG_CONFIG_HOME", configFolder);
     env.insert("ARVENA3_HOME", programFolder);
     env.insert("ARVENA3_SYSDIR", systemFolder);
     env.insert("ARVENA3_OPEN", "true");
@@ -162,6 +166,25 @@ TEST_F(ExpiredReportTest, TheUnattendedRunFailsVisiblyWithoutItsData)
     EXPECT_NE(run.exitCode, 0);
     EXPECT_TRUE(run.err.contains("nu exista")) << run.err.toStdString();
     EXPECT_EQ(reportsIn(empty.path()), QStringList());
+}
+
+TEST_F(ExpiredReportTest, TheUnattendedRunReadsTheMachineSettingsOfTheFallbackFolder)
+{
+    if (!testsupport::haveTool("faketime"))
+        GTEST_SKIP() << "faketime is not installed";
+    // The shared system folder cannot be written (a file stands in its
+    // place), so the interactive start keeps the machine settings in the
+    // user's configuration folder; there they name an incomplete server.
+    const QString blocked = program.file("blocked");
+    QFile(blocked).open(QIODevice::WriteOnly);
+    const QString config = program.file("config");
+    QDir().mkpath(config + "/arvena3");
+    const QString server = program.file("server");
+    QDir().mkpath(server);
+    ProfileFile(config + "/arvena3/GMT.dII").setValue("99", "SERVER", server);
+    const UnattendedRun run = runUnattended(program.path(), blocked, config);
+    EXPECT_EQ(run.exitCode, 3) << run.err.toStdString();
+    EXPECT_TRUE(run.err.contains("NU este accesibila sau este incompleta")) << run.err.toStdString();
 }
 
 } // namespace

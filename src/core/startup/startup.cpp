@@ -5,6 +5,8 @@
 #include "core/platform/privatefolder.h"
 #include "core/platform/workstation.h"
 #include "core/session.h"
+#include "datastore/profilefile.h"
+#include "datastore/settings.h"
 
 #include <QDir>
 #include <QLocale>
@@ -26,6 +28,18 @@ void PrepareRunFolders()
     s.administrationUnlocked = false;
     OpenWorkFolder();
     s.enginePrivateFolder = platform::choosePrivateFolder(s.programFolder);
+}
+
+void ChooseWritableSystemFolder()
+{
+    try {
+        ProfileFile machine(MachineSettingsFilePath());
+        machine.setValue(QStringLiteral("TESTUS"), QStringLiteral("Test"), QStringLiteral("0"));
+        machine.removeSection(QStringLiteral("TESTUS"));
+    } catch (const SettingsError &) {
+        session().systemFolder = platform::userConfigFolder();
+        QDir().mkpath(session().systemFolder);
+    }
 }
 
 bool IsUnattendedReportArgument(const QString &firstArgument)

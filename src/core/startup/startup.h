@@ -16,6 +16,11 @@ void ApplyFixedFormats();
 // chooses otherwise.
 void PrepareRunFolders();
 
+// Keeps the system folder when its machine settings file "GMT.dII" can be
+// written (a test key of section "TESTUS" is written and erased), else moves
+// to the user's own configuration folder.
+void ChooseWritableSystemFolder();
+
 // True when the first command-line argument asks for the unattended
 // expired-terms report ("-t" after trimming blanks, exact and lower case).
 bool IsUnattendedReportArgument(const QString &firstArgument);

@@ -3,7 +3,6 @@
 #include "admin/administration.h"
 #include "admin/administrationdialog.h"
 #include "core/filehelpers.h"
-#include "core/platform/folders.h"
 #include "core/platform/programfiles.h"
 #include "core/platform/shellopen.h"
 #include "core/prompter.h"
@@ -15,7 +14,6 @@
 #include "datastore/auditlog.h"
 #include "datastore/calendar.h"
 #include "datastore/counters.h"
-#include "datastore/profilefile.h"
 #include "datastore/schema.h"
 #include "datastore/settings.h"
 #include "datastore/sql/sqlerror.h"
@@ -99,14 +97,7 @@ void StartupSequence::CreateLocalDataFolder()
 
 void StartupSequence::ChooseSystemFolder()
 {
-    try {
-        ProfileFile machine(MachineSettingsFilePath());
-        machine.setValue(QStringLiteral("TESTUS"), QStringLiteral("Test"), QStringLiteral("0"));
-        machine.removeSection(QStringLiteral("TESTUS"));
-    } catch (const SettingsError &) {
-        session().systemFolder = platform::userConfigFolder();
-        QDir().mkpath(session().systemFolder);
-    }
+    ChooseWritableSystemFolder();
 }
 
 void StartupSequence::RecordVersion()
