@@ -17,6 +17,7 @@
 #include "datastore/schema.h"
 #include "datastore/settings.h"
 #include "datastore/sql/database.h"
+#include "heldbyprocess.h"
 #include "startupfixture.h"
 #include "templates/catalogue.h"
 #include "templates/documentmenus.h"
@@ -79,30 +80,18 @@ QStringList actionTexts(const QMenu *menu)
 // Another process reading a file (a workstation reading a table, a download
 // still writing): a shared lock on the whole file, held until its standard
 // input closes.
-class FileReader {
+class FileReader : public HeldByProcess {
 public:
     explicit FileReader(const QString &file)
+        : HeldByProcess("python3", {"-c",
+                                    "import fcntl, sys\n"
+                                    "f = open(sys.argv[1], 'rb')\n"
+                                    "fcntl.lockf(f, fcntl.LOCK_SH)\n"
+                                    "print('held', flush=True)\n"
+                                    "sys.stdin.read()\n",
+                                    file})
     {
-        process_.start("python3", {"-c",
-                                   "import fcntl, sys\n"
-                                   "f = open(sys.argv[1], 'rb')\n"
-                                   "fcntl.lockf(f, fcntl.LOCK_SH)\n"
-                                   "print('held', flush=True)\n"
-                                   "sys.stdin.read()\n",
-                                   file});
-        held_ = process_.waitForReadyRead(10000) && process_.readLine().trimmed() == "held";
     }
-    ~FileReader()
-    {
-        process_.closeWriteChannel();
-        if (!process_.waitForFinished(10000))
-            process_.kill();
-    }
-    bool held() const { return held_; }
-
-private:
-    QProcess process_;
-    bool held_ = false;
 };
 
 class Startup : public ::testing::Test {
