@@ -14,11 +14,6 @@ using sqlstore::database;
 
 namespace {
 
-QString quoted(const QString &fileName)
-{
-    return QLatin1Char('"') + TablePath(fileName) + QLatin1Char('"');
-}
-
 // The first row's `column`, or empty text when the statement returns no row.
 QString firstValue(const QString &sql, const QVariantList &parameters, const QString &column)
 {
@@ -51,8 +46,8 @@ QString DuplicateNumberMessage(int numTip, qint64 number, int year)
     const QVariantList period{number, QDate(year, 1, 1), QDate(year + 1, 1, 1)};
     const bool perRequest = numTip >= PerRequestNumbering;
     const QString seller = firstValue(QStringLiteral("SELECT A.NR, B.VANZATOR\n")
-                                          + QStringLiteral("FROM ") + quoted(QStringLiteral("Cereri.dbf"))
-                                          + QStringLiteral(" A,\n") + quoted(QStringLiteral("Vanzatori.dbf"))
+                                          + QStringLiteral("FROM ") + QuotedTablePath(QStringLiteral("Cereri.dbf"))
+                                          + QStringLiteral(" A,\n") + QuotedTablePath(QStringLiteral("Vanzatori.dbf"))
                                           + QStringLiteral(" B\nWHERE A.ID=B.ID AND B.NRCRT=1\n")
                                           + (perRequest ? QStringLiteral("AND A.NR2=?\n") : QStringLiteral("AND A.NR=?\n"))
                                           + QStringLiteral("AND A.DATAC>=?\nAND A.DATAC<?"),
@@ -62,12 +57,12 @@ QString DuplicateNumberMessage(int numTip, qint64 number, int year)
     if (perRequest)
         return {};
     const QString buyer = firstValue(QStringLiteral("SELECT CUMPARATOR\nFROM ")
-                                         + quoted(QStringLiteral("Comunicari.dbf"))
+                                         + QuotedTablePath(QStringLiteral("Comunicari.dbf"))
                                          + QStringLiteral("\nWHERE NR=?\nAND DATAC>=?\nAND DATAC<?"),
                                      period, QStringLiteral("CUMPARATOR"));
     if (!buyer.isEmpty())
         return QStringLiteral("Acest numar exista deja la Comunicarea/Oferta lui ") + buyer;
-    const QString act = firstValue(QStringLiteral("SELECT TIPACT\nFROM ") + quoted(QStringLiteral("AlteActe.dbf"))
+    const QString act = firstValue(QStringLiteral("SELECT TIPACT\nFROM ") + QuotedTablePath(QStringLiteral("AlteActe.dbf"))
                                        + QStringLiteral("\nWHERE NR=?\nAND DATAA>=?\nAND DATAA<?"),
                                    period, QStringLiteral("TIPACT"));
     if (!act.isEmpty())
@@ -79,13 +74,13 @@ int RewriteRequestReferences(int oldMode, int newMode)
 {
     QHash<qint64, QPair<qint64, qint64>> numbers;
     sqlstore::Query requests = database().query(QStringLiteral("SELECT ID, NR, NR2\nFROM ")
-                                                + quoted(QStringLiteral("Cereri.dbf")) + QStringLiteral("\nORDER BY ID"));
+                                                + QuotedTablePath(QStringLiteral("Cereri.dbf")) + QStringLiteral("\nORDER BY ID"));
     for (requests.first(); !requests.eof(); requests.next())
         numbers.insert(requests.value(QStringLiteral("ID")).toLongLong(),
                        {requests.value(QStringLiteral("NR")).toLongLong(),
                         requests.value(QStringLiteral("NR2")).toLongLong()});
 
-    const QString acts = quoted(QStringLiteral("AlteActe.dbf"));
+    const QString acts = QuotedTablePath(QStringLiteral("AlteActe.dbf"));
     sqlstore::Query rows = database().query(QStringLiteral("SELECT IDA, ID, DETALII FROM ") + acts);
     int rewritten = 0;
     for (rows.first(); !rows.eof(); rows.next()) {

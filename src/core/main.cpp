@@ -5,7 +5,6 @@
 #include "core/startup/startup.h"
 #include "core/startup/unattended.h"
 
-#include <QApplication>
 #include <QTextStream>
 
 namespace {
@@ -17,8 +16,7 @@ int runUnattended(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
         && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setApplicationName("Arvena3");
+    ArvenaApplication app(argc, argv);
     ApplyFixedFormats();
     PrepareRunFolders();
     // The machine settings the interactive start would use, so that both

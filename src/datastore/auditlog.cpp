@@ -10,7 +10,7 @@
 
 namespace {
 
-QString logTable() { return QLatin1Char('"') + TablePath(QStringLiteral("Log.dbf")) + QLatin1Char('"'); }
+QString logTable() { return QuotedTablePath(QStringLiteral("Log.dbf")); }
 
 } // namespace
 

@@ -52,11 +52,6 @@ int NumberingType()
 
 namespace {
 
-QString quotedTable(const QString &fileName)
-{
-    return QLatin1Char('"') + TablePath(fileName) + QLatin1Char('"');
-}
-
 // A whole number from what MAX returned; NULL or anything else gives 0.
 qint64 wholeNumber(const QVariant &value)
 {
@@ -74,7 +69,7 @@ void RecountNextIds()
                                                     {"Log.dbf", "IDLOG"}};
     for (const auto &[file, column] : ids) {
         const QVariant max = sqlstore::database().scalar("SELECT MAX(" + column + ") AS CODEX_\nFROM "
-                                                         + quotedTable(file));
+                                                         + QuotedTablePath(file));
         SetNextNumber(column, (wholeNumber(max) + 1) * 10000);
     }
 }
@@ -82,7 +77,7 @@ void RecountNextIds()
 void NextActNumber()
 {
     const QDate newYear(QDate::currentDate().year(), 1, 1);
-    const QVariant max = sqlstore::database().scalar("SELECT MAX(NR) AS NRMAX\nFROM " + quotedTable("AlteActe.dbf")
+    const QVariant max = sqlstore::database().scalar("SELECT MAX(NR) AS NRMAX\nFROM " + QuotedTablePath("AlteActe.dbf")
                                                          + "\nWHERE DATAA>?",
                                                      {newYear.toString(Qt::ISODate)});
     SetNextNumber(QStringLiteral("NR"), (wholeNumber(max) + 1) * 10000);

@@ -107,6 +107,11 @@ QString TablePath(const QString &fileName)
     return platform::findFileNoCase(session().dataFolder, fileName);
 }
 
+QString QuotedTablePath(const QString &fileName)
+{
+    return QLatin1Char('"') + TablePath(fileName) + QLatin1Char('"');
+}
+
 QString CreateTableStatement(const QString &fileName, const QString &path)
 {
     const FieldList *fields = layoutOf(fileName);

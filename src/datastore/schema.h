@@ -21,6 +21,9 @@ constexpr qint64 kCurrentSchemaVersion = 10034;
 // on disk, or `fileName` as given when the file does not exist yet.
 QString TablePath(const QString &fileName);
 
+// The same path as a statement names the table: between double quotes.
+QString QuotedTablePath(const QString &fileName);
+
 // The CREATE TABLE statement of one of "Cereri.dbf", "Vanzatori.dbf",
 // "Preemptori.dbf", "Comunicari.dbf", "AlteActe.dbf", "Log.dbf" at `path`:
 // the fields in file order, one per line. Empty text for any other name.

@@ -3,6 +3,7 @@
 #include "core/filehelpers.h"
 #include "core/session.h"
 #include "datastore/calendar.h"
+#include "datastore/schema.h"
 #include "datastore/sql/database.h"
 #include "templates/resources.h"
 #include "templates/rtfreplace.h"
@@ -12,11 +13,6 @@
 
 namespace {
 
-QString tableOf(const QString &dataFolder, const char *file)
-{
-    return QLatin1Char('"') + QDir(dataFolder).filePath(QLatin1String(file)) + QLatin1Char('"');
-}
-
 QString shortDate(const QDate &date)
 {
     return date.toString(QStringLiteral("dd.MM.yyyy"));
@@ -24,11 +20,10 @@ QString shortDate(const QDate &date)
 
 } // namespace
 
-QStringList ExpiredRequestLines(const QString &dataFolder, const DeadlineTerms &terms, bool perRequestNumbering,
-                                const QDate &today)
+QStringList ExpiredRequestLines(const DeadlineTerms &terms, bool perRequestNumbering, const QDate &today)
 {
-    const QString sql = QStringLiteral("SELECT A.*, B.VANZATOR FROM ") + tableOf(dataFolder, "Cereri.dbf")
-                        + QStringLiteral(" A FULL JOIN ") + tableOf(dataFolder, "Vanzatori.dbf")
+    const QString sql = QStringLiteral("SELECT A.*, B.VANZATOR FROM ") + QuotedTablePath(QStringLiteral("Cereri.dbf"))
+                        + QStringLiteral(" A FULL JOIN ") + QuotedTablePath(QStringLiteral("Vanzatori.dbf"))
                         + QStringLiteral(" B ON A.ID=B.ID WHERE B.NRCRT=1 ORDER BY A.DATAC, ")
                         + (perRequestNumbering ? QStringLiteral("A.NR2") : QStringLiteral("A.NR"));
     sqlstore::Query q = sqlstore::database().query(sql);

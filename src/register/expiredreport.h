@@ -12,12 +12,11 @@
 // The text of the report when no term has expired.
 inline constexpr const char *kNoExpiredRequests = "Niciunei Cereri nu i-a expirat termenul!";
 
-// The report's lines for the requests of `dataFolder`, in the order of their
+// The report's lines for the requests of the data folder, in the order of their
 // date and register number: "Nr.<number> din <dd.MM.yyyy> - <first seller>"
 // for each open request past the term of its stage on `today`. Throws
 // SqlError when a table cannot be read.
-QStringList ExpiredRequestLines(const QString &dataFolder, const DeadlineTerms &terms, bool perRequestNumbering,
-                                const QDate &today);
+QStringList ExpiredRequestLines(const DeadlineTerms &terms, bool perRequestNumbering, const QDate &today);
 
 // Writes the report for `today` into a new "Raport<n>.rtf" of the program
 // folder and returns its path; empty, with the reason in `error`, when the

@@ -134,51 +134,40 @@ TEST(Documents, TwoRecordsGiveTwoBodiesOnTwoPages)
     EXPECT_EQ(documentLines(folder.file("d.rtf")), expected);
 }
 
-TEST(Documents, CopiesAreSeparatedByPageAndMarkersOfTheHeaderStay)
+// Writes `text` as the template, fills "[Nume]" with "Ana" in `copies`
+// bodies, and returns the document's lines.
+QList<QByteArray> fillNameInCopies(const QByteArray &text, int copies)
 {
     testsupport::TempFolder folder;
-    documents::writeFile(folder.file("t.rtf"),
-                         "{\\rtf1\\ansi\\ansicpg1250 {\\info{\\title [Nume]}}\n{\\b Titlu} \\pard [Nume]\\par\n}");
+    documents::writeFile(folder.file("t.rtf"), text);
     TRTFReplace rtf;
     rtf.RTFSursa = folder.file("t.rtf");
     rtf.RTFDest = folder.file("d.rtf");
-    ASSERT_TRUE(rtf.BeginDocument());
+    EXPECT_TRUE(rtf.BeginDocument());
     rtf.AddField("[Nume]", "Ana");
-    rtf.WriteBody(2);
+    rtf.WriteBody(copies);
     rtf.EndDocument();
+    return documentLines(folder.file("d.rtf"));
+}
+
+TEST(Documents, CopiesAreSeparatedByPageAndMarkersOfTheHeaderStay)
+{
     const QList<QByteArray> expected = {"{\\rtf1\\ansi\\ansicpg1250 {\\info{\\title [Nume]}}", "{\\b Titlu}",
                                         "\\pard Ana\\par", "\\page", "\\pard Ana\\par", "}"};
-    EXPECT_EQ(documentLines(folder.file("d.rtf")), expected);
+    EXPECT_EQ(fillNameInCopies("{\\rtf1\\ansi\\ansicpg1250 {\\info{\\title [Nume]}}\n{\\b Titlu} \\pard [Nume]\\par\n}", 2),
+              expected);
 }
 
 TEST(Documents, BodyWithoutClosingBraceRunsToTheEnd)
 {
-    testsupport::TempFolder folder;
-    documents::writeFile(folder.file("t.rtf"), "{\\rtf1\\ansi\n\\pard [Nume]\\par\nrest [Nume]\\par\nultim");
-    TRTFReplace rtf;
-    rtf.RTFSursa = folder.file("t.rtf");
-    rtf.RTFDest = folder.file("d.rtf");
-    ASSERT_TRUE(rtf.BeginDocument());
-    rtf.AddField("[Nume]", "Ana");
-    rtf.WriteBody(1);
-    rtf.EndDocument();
     const QList<QByteArray> expected = {"{\\rtf1\\ansi", "\\pard Ana\\par", "rest Ana\\par", "ulti", "}"};
-    EXPECT_EQ(documentLines(folder.file("d.rtf")), expected);
+    EXPECT_EQ(fillNameInCopies("{\\rtf1\\ansi\n\\pard [Nume]\\par\nrest [Nume]\\par\nultim", 1), expected);
 }
 
 TEST(Documents, WholeTemplateOnOneLine)
 {
-    testsupport::TempFolder folder;
-    documents::writeFile(folder.file("t.rtf"), "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\pard [Nume]\\par}");
-    TRTFReplace rtf;
-    rtf.RTFSursa = folder.file("t.rtf");
-    rtf.RTFDest = folder.file("d.rtf");
-    ASSERT_TRUE(rtf.BeginDocument());
-    rtf.AddField("[Nume]", "Ana");
-    rtf.WriteBody(1);
-    rtf.EndDocument();
     const QList<QByteArray> expected = {"{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}", "\\pard Ana\\par", "}"};
-    EXPECT_EQ(documentLines(folder.file("d.rtf")), expected);
+    EXPECT_EQ(fillNameInCopies("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\pard [Nume]\\par}", 1), expected);
 }
 
 struct DamagedCase {

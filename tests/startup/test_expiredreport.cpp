@@ -60,17 +60,17 @@ TEST_F(ExpiredReportTest, ListsOnlyOpenRequestsPastTheirTermInDateOrder)
     addMixedRequests();
     const QDate yesterdayEnd = requestDateEndingStageOneOn(QDate(2026, 4, 14));
     const QString last = QStringLiteral("Nr.%1 din %2 - VLAD ANA");
-    const QStringList individual = ExpiredRequestLines(session().dataFolder, kTerms, false, QDate(2026, 4, 15));
+    const QStringList individual = ExpiredRequestLines(kTerms, false, QDate(2026, 4, 15));
     EXPECT_EQ(individual, (QStringList{QString::fromUtf8("Nr.5 din 01.10.2020 - ŞTEFĂNESCU ŢICU"),
                                        "Nr.11 din 03.01.2025 - ION VASILE", "Nr.12 din 03.01.2025 - POP MARIA",
                                        last.arg(30).arg(yesterdayEnd.toString("dd.MM.yyyy"))}));
     // Per request the number shown and the order within a day follow NR2.
-    const QStringList perRequest = ExpiredRequestLines(session().dataFolder, kTerms, true, QDate(2026, 4, 15));
+    const QStringList perRequest = ExpiredRequestLines(kTerms, true, QDate(2026, 4, 15));
     EXPECT_EQ(perRequest, (QStringList{QString::fromUtf8("Nr.9 din 01.10.2020 - ŞTEFĂNESCU ŢICU"),
                                        "Nr.1 din 03.01.2025 - ION VASILE", "Nr.2 din 03.01.2025 - POP MARIA",
                                        last.arg(3).arg(yesterdayEnd.toString("dd.MM.yyyy"))}));
     // The day a stage ends is still within its term.
-    EXPECT_EQ(ExpiredRequestLines(session().dataFolder, kTerms, false, QDate(2025, 3, 14)),
+    EXPECT_EQ(ExpiredRequestLines(kTerms, false, QDate(2025, 3, 14)),
               QStringList{QString::fromUtf8("Nr.5 din 01.10.2020 - ŞTEFĂNESCU ŢICU")});
 }
 

@@ -51,7 +51,7 @@ int RunUnattendedReport(QTextStream &out, QTextStream &err)
         DeadlineTerms terms;
         terms.stageOneWorkingDays = values.zileEt1;
         terms.stageTwoCalendarDays = values.zileEt2;
-        lines = ExpiredRequestLines(session().dataFolder, terms, values.numTip == PerRequestNumbering, today);
+        lines = ExpiredRequestLines(terms, values.numTip == PerRequestNumbering, today);
     } catch (const std::exception &e) {
         err << QString::fromStdString(e.what()) << '\n';
         return UnattendedDataError;
