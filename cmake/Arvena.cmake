@@ -2,12 +2,9 @@
 # One static library per source folder; every .cpp below the folder belongs to it,
 # so adding a file needs no edit here.
 function(arvena_library name)
-  cmake_parse_arguments(ARG "" "" "DEPS;EXCLUDE" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS
        ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.h ${CMAKE_CURRENT_SOURCE_DIR}/*.c)
-  foreach(ex IN LISTS ARG_EXCLUDE)
-    list(FILTER sources EXCLUDE REGEX "${ex}")
-  endforeach()
   if(NOT sources)
     set(sources ${PROJECT_SOURCE_DIR}/cmake/empty.cpp)
   endif()
@@ -16,12 +13,12 @@ function(arvena_library name)
   target_link_libraries(${name} PUBLIC ${ARG_DEPS})
 endfunction()
 
-# arvena_test(<name> LABEL <label> SOURCES <files...> [DEPS <libs...>] [QT])
-# A GoogleTest executable registered with CTest under one area label.
+# arvena_test(<name> LABEL <labels...> SOURCES <files...> [DEPS <libs...>])
+# A GoogleTest executable registered with CTest under its area labels.
 # Tests run with the offscreen Qt platform and a private HOME, so nothing
 # touches the real home or system folders.
 function(arvena_test name)
-  cmake_parse_arguments(ARG "" "LABEL;TIMEOUT" "SOURCES;DEPS;ENV" ${ARGN})
+  cmake_parse_arguments(ARG "" "TIMEOUT" "LABEL;SOURCES;DEPS;ENV" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE arvena_testmain ${ARG_DEPS})
   add_test(NAME ${name} COMMAND ${name})

@@ -1,9 +1,9 @@
 #include "admin/administration.h"
 
-#include "core/platform/filecase.h"
-#include "core/prompter.h"
-#include "core/session.h"
-#include "core/texthelpers.h"
+#include "platform/filecase.h"
+#include "platform/prompter.h"
+#include "platform/session.h"
+#include "platform/texthelpers.h"
 #include "datastore/counters.h"
 #include "datastore/schema.h"
 #include "datastore/settings.h"

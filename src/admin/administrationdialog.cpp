@@ -1,8 +1,8 @@
 #include "admin/administrationdialog.h"
 
 #include "admin/password.h"
-#include "core/dialogkeys.h"
-#include "core/qtprompter.h"
+#include "ui/dialogkeys.h"
+#include "ui/qtprompter.h"
 
 #include <QApplication>
 #include <QComboBox>

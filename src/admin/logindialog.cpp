@@ -1,6 +1,6 @@
 #include "admin/logindialog.h"
 
-#include "core/dialogkeys.h"
+#include "ui/dialogkeys.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,12 +1,12 @@
 #include "admin/password.h"
 
 #include "admin/codeazastr.h"
-#include "core/prompter.h"
-#include "core/session.h"
+#include "platform/prompter.h"
+#include "platform/session.h"
+#include "platform/sound.h"
 #include "datastore/dbf/codepage.h"
 #include "datastore/settings.h"
 
-#include <QApplication>
 
 namespace {
 
@@ -61,7 +61,7 @@ PasswordChange ChangePassword(Prompter &prompter, const QString &newPassword, co
         prompter.Mesaj(QStringLiteral("Eroare la completare"),
                        QStringLiteral("Nu ati scris parola noua la fel in cele doua casute !"), ButtonOk,
                        KindError);
-        QApplication::beep();
+        platform::beep();
         return PasswordChange::Refused;
     }
     if (!newPassword.isEmpty()) {

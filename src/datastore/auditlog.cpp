@@ -1,6 +1,6 @@
 #include "datastore/auditlog.h"
 
-#include "core/session.h"
+#include "platform/session.h"
 #include "datastore/counters.h"
 #include "datastore/schema.h"
 #include "datastore/sql/database.h"

@@ -1,6 +1,6 @@
 #include "datastore/profilefile.h"
 
-#include "core/platform/filelock.h"
+#include "platform/filelock.h"
 #include "datastore/dbf/codepage.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "datastore/schema.h"
 
-#include "core/platform/filecase.h"
-#include "core/session.h"
+#include "platform/filecase.h"
+#include "platform/session.h"
 #include "datastore/dbf/tableops.h"
 #include "datastore/settings.h"
 #include "datastore/sql/database.h"

@@ -1,7 +1,7 @@
 #include "datastore/settings.h"
 
-#include "core/platform/filecase.h"
-#include "core/session.h"
+#include "platform/filecase.h"
+#include "platform/session.h"
 
 #include <QRegularExpression>
 

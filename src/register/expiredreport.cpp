@@ -1,7 +1,7 @@
 #include "register/expiredreport.h"
 
-#include "core/filehelpers.h"
-#include "core/session.h"
+#include "platform/filehelpers.h"
+#include "platform/session.h"
 #include "datastore/calendar.h"
 #include "datastore/schema.h"
 #include "datastore/sql/database.h"

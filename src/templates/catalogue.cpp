@@ -1,8 +1,8 @@
 #include "templates/catalogue.h"
 
-#include "core/filehelpers.h"
-#include "core/platform/filecase.h"
-#include "core/session.h"
+#include "platform/filehelpers.h"
+#include "platform/filecase.h"
+#include "platform/session.h"
 #include "templates/resources.h"
 
 #include <QFile>

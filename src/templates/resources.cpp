@@ -1,6 +1,6 @@
 #include "templates/resources.h"
 
-#include "core/filehelpers.h"
+#include "platform/filehelpers.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,8 +1,8 @@
 #include "templates/rtfreplace.h"
 
-#include "core/filehelpers.h"
-#include "core/platform/filecase.h"
-#include "core/platform/shellopen.h"
+#include "platform/filehelpers.h"
+#include "platform/filecase.h"
+#include "platform/shellopen.h"
 #include "templates/rtftext.h"
 
 #include <QDir>

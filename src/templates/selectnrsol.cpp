@@ -1,6 +1,6 @@
 #include "templates/selectnrsol.h"
 
-#include "core/dialogkeys.h"
+#include "ui/dialogkeys.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

@@ -1,6 +1,6 @@
 #include "datastore/dbf/journal.h"
 
-#include "core/platform/filecase.h"
+#include "platform/filecase.h"
 #include "datastore/dbf/dbfformat.h"
 #include "datastore/dbf/rawio.h"
 

@@ -2,7 +2,7 @@
 
 #include "datastore/dbf/rawio.h"
 
-#include "core/platform/filecase.h"
+#include "platform/filecase.h"
 
 #include <QDir>
 #include <QFile>

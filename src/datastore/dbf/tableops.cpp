@@ -1,6 +1,6 @@
 #include "datastore/dbf/tableops.h"
 
-#include "core/platform/filecase.h"
+#include "platform/filecase.h"
 #include "datastore/dbf/journal.h"
 #include "datastore/dbf/tablefile.h"
 

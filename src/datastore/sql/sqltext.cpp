@@ -1,6 +1,6 @@
 #include "datastore/sql/sqltext.h"
 
-#include "core/platform/filecase.h"
+#include "platform/filecase.h"
 #include "datastore/sql/sqlerror.h"
 
 #include <QDir>

@@ -1,0 +1,44 @@
+// Process entry of Arvena3: the unattended report ("-t"), or one copy per
+// user desktop, then the start window, whose timer runs the start-up.
+#include "platform/singleinstance.h"
+#include "app/program.h"
+#include "app/startup.h"
+#include "app/unattended.h"
+
+#include <QTextStream>
+
+namespace {
+
+// The unattended report runs beside a clerk's open copy and from scheduled
+// jobs, which may have no display: it then needs none.
+int runUnattended(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    ArvenaApplication app(argc, argv);
+    ApplyFixedFormats();
+    PrepareRunFolders();
+    // The machine settings the interactive start would use, so that both
+    // runs find the same server folder.
+    ChooseWritableSystemFolder();
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return RunUnattendedReport(out, err);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (argc > 1 && IsUnattendedReportArgument(QString::fromLocal8Bit(argv[1])))
+        return runUnattended(argc, argv);
+
+    ArvenaApplication app(argc, argv);
+    platform::SingleInstance instance;
+    if (!instance.becomePrimary()) {
+        instance.askPrimaryToComeForward();
+        return 0;
+    }
+    return RunInteractive(instance);
+}

@@ -1,0 +1,52 @@
+#include "app/program.h"
+
+#include "admin/administrationdialog.h"
+#include "admin/logindialog.h"
+#include "ui/hintsettings.h"
+#include "platform/singleinstance.h"
+#include "platform/sound.h"
+#include "ui/bringforward.h"
+#include "ui/qtprompter.h"
+#include "app/mainwindow.h"
+#include "app/startupsequence.h"
+#include "ui/startwindow.h"
+
+#include <exception>
+
+ArvenaApplication::ArvenaApplication(int &argc, char **argv) : QApplication(argc, argv)
+{
+    setApplicationName("Arvena3");
+    setApplicationDisplayName("Arvena3");
+    platform::setBeepHandler([] { QApplication::beep(); });
+}
+
+bool ArvenaApplication::notify(QObject *receiver, QEvent *event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception &e) {
+        qtPrompter().Mesaj(QStringLiteral("Arvena3"), QString::fromStdString(e.what()), ButtonOk, KindError);
+        return false;
+    }
+}
+
+int RunInteractive(platform::SingleInstance &instance)
+{
+    ApplyHintSettings();
+    // The start-up ends the program itself once its last step is done; the
+    // closing of the main window must not end the message loops before that.
+    QApplication::setQuitOnLastWindowClosed(false);
+    TForm1 start;
+    TForm4 administration;
+    TForm5 login;
+    TForm3 mainWindow(qtPrompter(), login, administration);
+    StartupSequence startup(qtPrompter(), start, mainWindow, administration);
+    start.setStartupSteps([&startup] {
+        startup.Run();
+        QCoreApplication::exit(0);
+    });
+    QObject::connect(&instance, &platform::SingleInstance::comeForwardRequested, &start,
+                     [&start] { ui::bringForward(&start); });
+    start.show();
+    return QApplication::exec();
+}

@@ -1,0 +1,239 @@
+#include "app/startupsequence.h"
+
+#include "admin/administration.h"
+#include "admin/administrationdialog.h"
+#include "platform/filehelpers.h"
+#include "platform/programfiles.h"
+#include "platform/shellopen.h"
+#include "platform/prompter.h"
+#include "platform/session.h"
+#include "app/mainwindow.h"
+#include "app/startup.h"
+#include "ui/startwindow.h"
+#include "platform/version.h"
+#include "datastore/auditlog.h"
+#include "datastore/calendar.h"
+#include "datastore/counters.h"
+#include "datastore/schema.h"
+#include "datastore/settings.h"
+#include "datastore/sql/sqlerror.h"
+#include "templates/catalogue.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QProgressBar>
+
+#include <cmath>
+#include <exception>
+
+namespace {
+
+const QString CR = QStringLiteral("\r");
+
+QString shown(const QString &folder)
+{
+    return QDir::toNativeSeparators(folder);
+}
+
+} // namespace
+
+int PackWeekNumber(const QDate &today)
+{
+    return ToDaySerial(today) / 7;
+}
+
+StartupSequence::StartupSequence(Prompter &prompter, TForm1 &startWindow, TForm3 &mainWindow,
+                                 TForm4 &administration)
+    : prompter_(prompter), startWindow_(startWindow), mainWindow_(mainWindow), administration_(administration)
+{
+}
+
+StartupEnd StartupSequence::Run()
+{
+    try {
+        PrepareFolders();
+        CreateLocalDataFolder();
+        ChooseSystemFolder();
+        RecordVersion();
+        if (HandOverToInstaller())
+            return StartupEnd::InstallerStarted;
+        letMessagesRun();
+        ChooseServerFolder();
+        LoadAdministrationValues();
+        PrepareTables();
+        WeeklyPack();
+        ShowWorkingMode();
+        RecountNextIds();
+        WriteTemplates();
+        SetMainCaption();
+        // Once more just before the clerk works: on a shared folder another
+        // workstation may have added rows meanwhile.
+        RecountNextIds();
+        ShowMainWindow();
+    } catch (const std::exception &e) {
+        reportError(QString::fromStdString(e.what()));
+        Finish();
+        return StartupEnd::Failed;
+    }
+    Finish();
+    return StartupEnd::Completed;
+}
+
+void StartupSequence::PrepareFolders()
+{
+    ApplyFixedFormats();
+    PrepareRunFolders();
+    startWindow_.progressBar()->setMaximum(100);
+    letMessagesRun();
+}
+
+void StartupSequence::CreateLocalDataFolder()
+{
+    QDir().mkpath(session().localDataFolder);
+}
+
+void StartupSequence::ChooseSystemFolder()
+{
+    ChooseWritableSystemFolder();
+}
+
+void StartupSequence::RecordVersion()
+{
+    WriteMachineSetting(QStringLiteral("CALE"), shown(session().programFolder));
+    WriteMachineSetting(QStringLiteral("VER"), VersionText());
+    WriteSettingNumber(QStringLiteral("99"), QStringLiteral("VER"), std::llround(ProgramVersion * 10000));
+}
+
+bool StartupSequence::HandOverToInstaller()
+{
+    const QString started = ReadSetting(QStringLiteral("CONST"), QStringLiteral("Lansat"));
+    const QString installer = QDir(session().programFolder).filePath(platform::kInstallerFileName);
+    if (!QFileInfo::exists(installer)) {
+        if (started == QLatin1String("DA"))
+            WriteSetting(QStringLiteral("CONST"), QStringLiteral("Lansat"), QStringLiteral("NU"));
+        return false;
+    }
+    // Still being downloaded: leave it for a later start.
+    if (IsFileHeldOpen(installer))
+        return false;
+    if (started == QLatin1String("DA")) {
+        QFile::remove(installer);
+        return false;
+    }
+    WriteSetting(QStringLiteral("CONST"), QStringLiteral("Lansat"), QStringLiteral("DA"));
+    if (platform::startProgram(installer, {shown(QCoreApplication::applicationFilePath())},
+                               session().programFolder))
+        return true;
+    // Lansat stays "DA", so the next start deletes the file it cannot run.
+    prompter_.Mesaj(QStringLiteral("Instalare versiune noua"),
+                    QStringLiteral("Programul de instalare ") + shown(installer) + CR
+                        + QStringLiteral("NU poate fi pornit!"),
+                    ButtonOk, KindError);
+    return false;
+}
+
+void StartupSequence::ChooseServerFolder()
+{
+    const QString server = ReadMachineSetting(QStringLiteral("SERVER"));
+    if (server.isEmpty())
+        return;
+    if (HoldsCompleteDatabase(server)) {
+        session().dataFolder = QDir::cleanPath(QDir::fromNativeSeparators(server));
+        return;
+    }
+    prompter_.Mesaj(QStringLiteral("Conectare server"),
+                    QStringLiteral("Baza de date ") + server + CR
+                        + QStringLiteral("NU este accesibila sau este incompleta!") + CR
+                        + QStringLiteral("Verificati conexiunea si baza si reporniti programul!"),
+                    ButtonOk, KindError);
+}
+
+void StartupSequence::LoadAdministrationValues()
+{
+    administration_.Load();
+}
+
+void StartupSequence::PrepareTables()
+{
+    startWindow_.setStatus(QStringLiteral("Verific baza de date ..."));
+    startWindow_.progressBar()->setValue(0);
+    letMessagesRun();
+    CreateTables();
+    TrimLog();
+    UpgradeSchema([] { ExtractTemplates(); });
+}
+
+void StartupSequence::WeeklyPack()
+{
+    QProgressBar *progress = startWindow_.progressBar();
+    progress->setMaximum(6);
+    const int week = PackWeekNumber(QDate::currentDate());
+    const qint64 lastPacked = ReadSettingNumber(QStringLiteral("CONST"), QStringLiteral("LASTPACK")) / 10000;
+    const bool due = lastPacked != week;
+    const auto advance = [&] {
+        progress->setValue(progress->value() + 1);
+        letMessagesRun();
+    };
+    if (!due) {
+        for (int table = 0; table < PackedTables().size(); ++table)
+            advance();
+        return;
+    }
+    // Recorded first, so that the other workstations of a shared folder do
+    // not try again this week, whatever happens to this pack.
+    WriteSettingNumber(QStringLiteral("CONST"), QStringLiteral("LASTPACK"), qint64(week) * 10000);
+    try {
+        PackTables(advance);
+    } catch (const sqlstore::SqlError &e) {
+        reportError(e.message());
+    }
+}
+
+void StartupSequence::ShowWorkingMode()
+{
+    const Session &s = session();
+    if (QDir::cleanPath(s.dataFolder) == QDir::cleanPath(s.localDataFolder)) {
+        mainWindow_.setWorkingMode(QStringLiteral("Lucru local."));
+        return;
+    }
+    administration_.ServerE->setText(shown(s.dataFolder));
+    mainWindow_.setWorkingMode(QStringLiteral("Lucru in retea: ") + shown(s.dataFolder));
+}
+
+void StartupSequence::WriteTemplates()
+{
+    QString error;
+    if (!ExtractTemplates(&error))
+        reportError(error);
+}
+
+void StartupSequence::SetMainCaption()
+{
+    mainWindow_.setWindowTitle(QStringLiteral("Arv3") + QStringLiteral("  ver.") + VersionText());
+}
+
+void StartupSequence::ShowMainWindow()
+{
+    startWindow_.unsetCursor();
+    startWindow_.hide();
+    letMessagesRun();
+    mainWindow_.ShowMainWindow();
+}
+
+void StartupSequence::Finish()
+{
+    RemoveWorkFolder();
+}
+
+void StartupSequence::letMessagesRun()
+{
+    QCoreApplication::processEvents();
+}
+
+void StartupSequence::reportError(const QString &text)
+{
+    prompter_.Mesaj(QStringLiteral("Arvena3"), text, ButtonOk, KindError);
+}
