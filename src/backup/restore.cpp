@@ -11,15 +11,20 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
+#include <iterator>
+
 namespace backup {
 namespace {
 
 const QByteArray kNoteMagic = "ARVENA3 RESTAURARE";
-const QByteArray kInProgress = "in lucru";
-const QByteArray kDone = "gata";
+
+// How far a restore got: the old files moving out, the new ones coming in, done.
+enum class Phase { MovingOut, PlacingIn, Done };
+const QByteArray kPhaseNames[] = {"mut", "pun", "gata"};
 
 struct RestoreNote {
-    bool done = false;
+    Phase phase = Phase::MovingOut;
     QString dataFolder;
     // Files the restore places into the data folder.
     QStringList placed;
@@ -44,7 +49,7 @@ QString pendingName(const QString &name)
 
 bool writeNote(const QString &path, const RestoreNote &note)
 {
-    QByteArray text = kNoteMagic + '\n' + (note.done ? kDone : kInProgress) + '\n' + note.dataFolder.toUtf8() + '\n';
+    QByteArray text = kNoteMagic + '\n' + kPhaseNames[int(note.phase)] + '\n' + note.dataFolder.toUtf8() + '\n';
     for (const QString &name : note.placed)
         text += name.toUtf8() + '\n';
     QSaveFile file(path);
@@ -59,7 +64,10 @@ bool readNote(const QString &path, RestoreNote *note)
     const QList<QByteArray> lines = file.readAll().split('\n');
     if (lines.size() < 3 || lines.at(0) != kNoteMagic)
         return false;
-    note->done = lines.at(1) == kDone;
+    const auto phase = std::find(std::begin(kPhaseNames), std::end(kPhaseNames), lines.at(1));
+    if (phase == std::end(kPhaseNames))
+        return false;
+    note->phase = Phase(phase - std::begin(kPhaseNames));
     note->dataFolder = QString::fromUtf8(lines.at(2));
     for (int i = 3; i < lines.size(); ++i) {
         if (!lines.at(i).isEmpty())
@@ -91,11 +99,14 @@ bool placeFile(const QString &from, const QString &folder, const QString &name)
 }
 
 // Undoes a restore: removes what it placed and moves the replaced files back.
+// While the old files were still moving out, a file of a placed name in the
+// data folder is an old one that had not moved yet.
 bool putBack(const RestoreNote &note, const QString &programFolder)
 {
     const QDir data(note.dataFolder);
     bool ok = true;
-    for (const QString &name : note.placed) {
+    const QStringList placed = note.phase == Phase::MovingOut ? QStringList() : note.placed;
+    for (const QString &name : placed) {
         for (const QString &path : {data.filePath(name), data.filePath(pendingName(name))}) {
             const QFileInfo info(path);
             // Only files were placed: a folder of that name was in the way.
@@ -150,6 +161,11 @@ bool replaceHeld(const QString &unpackFolder, RestoreNote &note, const QString &
         if (step)
             step();
     }
+    if (ok) {
+        note.phase = Phase::PlacingIn;
+        if (!(ok = writeNote(notePath(programFolder), note)))
+            *reason = QStringLiteral("nota restaurarii nu poate fi scrisa in ") + programFolder;
+    }
     for (int i = 0; ok && i < note.placed.size(); ++i) {
         const QString &name = note.placed.at(i);
         if (!(ok = placeFile(unpacked.filePath(name), note.dataFolder, name))) {
@@ -160,7 +176,7 @@ bool replaceHeld(const QString &unpackFolder, RestoreNote &note, const QString &
             step();
     }
     if (ok) {
-        note.done = true;
+        note.phase = Phase::Done;
         ok = writeNote(notePath(programFolder), note);
         if (!ok)
             *reason = QStringLiteral("nota restaurarii nu poate fi scrisa in ") + programFolder;
@@ -214,7 +230,7 @@ InterruptedRestore FinishInterruptedRestore(const QString &programFolder, QStrin
             *reason = QStringLiteral("nota restaurarii \"%1\" nu poate fi citita").arg(path);
         return InterruptedRestore::Stuck;
     }
-    if (note.done) {
+    if (note.phase == Phase::Done) {
         QFile::remove(path);
         return InterruptedRestore::Completed;
     }

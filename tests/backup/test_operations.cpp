@@ -230,11 +230,18 @@ TEST_F(BackupOperations, DamagedArchivesAreRefusedWithTheDataUntouched)
 TEST_F(BackupOperations, TheNextStartFinishesARestoreTheProgramDidNotEnd)
 {
     const auto old = contents(data);
-    // Killed while the old files were moving out: they come back.
+    // Killed while the old files were moving out: those still in the data
+    // folder are old ones, whatever the archive holds; the moved ones come back.
     QDir().mkpath(program.file("DataBAK"));
     ASSERT_TRUE(QFile::rename(dataFile("Cereri.dbf"), program.file("DataBAK/Cereri.dbf")));
+    write(program.file(backup::kRestoreNoteName), "ARVENA3 RESTAURARE\nmut\n" + data.toUtf8() + "\nLog.dbf\nCereri.dbf\n");
+    EXPECT_EQ(backup::FinishInterruptedRestore(program.path()), backup::InterruptedRestore::RolledBack);
+    EXPECT_EQ(contents(data), old);
+
+    // Killed while the new files were coming in: they go, the old come back.
+    ASSERT_TRUE(QFile::rename(dataFile("Cereri.dbf"), program.file("DataBAK/Cereri.dbf")));
     write(dataFile("Nou.rtf"), "placed by the restore");
-    write(program.file(backup::kRestoreNoteName), "ARVENA3 RESTAURARE\nin lucru\n" + data.toUtf8() + "\nNou.rtf\nCereri.dbf\n");
+    write(program.file(backup::kRestoreNoteName), "ARVENA3 RESTAURARE\npun\n" + data.toUtf8() + "\nNou.rtf\nCereri.dbf\n");
     EXPECT_EQ(backup::FinishInterruptedRestore(program.path()), backup::InterruptedRestore::RolledBack);
     EXPECT_EQ(contents(data), old);
     ScriptedPrompter told;
