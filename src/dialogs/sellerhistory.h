@@ -1,0 +1,37 @@
+// What the seller dialog remembers to save typing: the sellers of earlier
+// requests (one entry per name and code, standing for the newest line of
+// that pair) and the last seller added, kept in section "TEMP" of the
+// settings file, one key per field.
+#pragma once
+
+#include "dialogs/requestlines.h"
+
+#include <QList>
+#include <QString>
+
+struct EarlierSeller {
+    QString name;
+    // IDV of the newest line with this name and code.
+    qlonglong idv = 0;
+};
+
+// One entry per distinct name and code of Vanzatori, by name. Throws
+// sqlstore::SqlError.
+QList<EarlierSeller> EarlierSellers();
+
+// The line of Vanzatori with this IDV; false when there is none.
+bool SellerLineById(qlonglong idv, SellerLine &line);
+
+// The last seller saved in add mode; the counties are given back as indexes
+// into their list (0 when never stored) and a date never stored is the zero
+// date (30.12.1899).
+struct LastSeller {
+    SellerLine line;
+    int judet = 0;
+    int mjudet = 0;
+};
+LastSeller ReadLastSeller();
+
+// Stores `seller` as the last seller (county indexes as numbers, dates as
+// whole day counts since 30.12.1899). Throws SettingsError.
+void WriteLastSeller(const LastSeller &seller);
