@@ -82,10 +82,12 @@ private:
     bool shown_ = true;
 };
 
-// The first seller of the request A, as every statement of format 1 joins it.
-QString requestAndFirstSeller()
+// The request A (joined to the rows before it `on` that condition) and its
+// first seller B, as every statement of format 1 joins them.
+QString requestAndFirstSeller(const QString &on = QString())
 {
-    return QuotedTablePath(QStringLiteral("Cereri.dbf")) + QStringLiteral(" A JOIN ")
+    return QuotedTablePath(QStringLiteral("Cereri.dbf")) + QStringLiteral(" A ")
+           + (on.isEmpty() ? QString() : QStringLiteral("ON ") + on + QLatin1Char(' ')) + QStringLiteral("JOIN ")
            + QuotedTablePath(QStringLiteral("Vanzatori.dbf")) + QStringLiteral(" B ON B.ID=A.ID AND B.NRCRT=1");
 }
 
@@ -123,8 +125,8 @@ void gatherFormat1(const QString &table, const RegisterExport &job, bool perRequ
                                              " C.CUMPARATOR || ' ' || C.CNPCUI, substr(? || ")
                             + requestNumber
                             + QStringLiteral(" || '/ ' || B.VANZATOR, 1, 248), ?, A.FUNCTIONAR FROM ") + communications
-                            + QStringLiteral(" C JOIN ") + requestAndFirstSeller()
-                            + QStringLiteral(" ON A.ID=C.ID WHERE C.RANG") + rank
+                            + QStringLiteral(" C JOIN ") + requestAndFirstSeller(QStringLiteral("A.ID=C.ID"))
+                            + QStringLiteral(" WHERE C.RANG") + rank
                             + QStringLiteral(" AND C.DATAC>=? AND C.DATAC<=?"),
                         {kind, unit, job.from, job.to});
     };
@@ -136,8 +138,8 @@ void gatherFormat1(const QString &table, const RegisterExport &job, bool perRequ
                                          " D.DESTINATAR, substr(D.TIPACT || ' -Oferta ' || ")
                         + requestNumber + QStringLiteral(" || '/ ' || B.VANZATOR, 1, 248), ? FROM ")
                         + QuotedTablePath(QStringLiteral("AlteActe.dbf")) + QStringLiteral(" D JOIN ")
-                        + requestAndFirstSeller()
-                        + QStringLiteral(" ON A.ID=D.ID WHERE D.DATAA>=? AND D.DATAA<=?"),
+                        + requestAndFirstSeller(QStringLiteral("A.ID=D.ID"))
+                        + QStringLiteral(" WHERE D.DATAA>=? AND D.DATAA<=?"),
                     {clerk, job.from, job.to});
     progress.step();
 
