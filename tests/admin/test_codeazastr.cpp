@@ -1,4 +1,5 @@
 #include "admin/codeazastr.h"
+#include "testsupport.h"
 
 #include <gtest/gtest.h>
 

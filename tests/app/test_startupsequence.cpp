@@ -18,6 +18,7 @@
 #include "datastore/settings.h"
 #include "datastore/sql/database.h"
 #include "heldbyprocess.h"
+#include "locktimeout.h"
 #include "startupfixture.h"
 #include "templates/catalogue.h"
 #include "templates/documentmenus.h"
@@ -62,7 +63,7 @@ quint32 storedRows(const QString &tablePath)
 
 QStringList logActions()
 {
-    sqlstore::Query q = sqlstore::database().query("SELECT ACTIUNE FROM \"" + TablePath("Log.dbf") + "\" ORDER BY IDLOG");
+    sqlstore::Query q = sqlstore::database().query("SELECT ACTIUNE FROM " + QuotedTablePath("Log.dbf") + " ORDER BY IDLOG");
     QStringList actions;
     for (q.first(); !q.eof(); q.next())
         actions << q.value(0).toString();
@@ -267,9 +268,9 @@ TEST_F(Startup, TheTablesArePackedOnceAWeekAndAFailedPackIsReportedWithoutStoppi
     // Deleted rows stay in the files until a pack.
     auto &db = sqlstore::database();
     for (int id = 1; id <= 3; ++id)
-        db.exec("INSERT INTO \"" + TablePath("Cereri.dbf") + "\" (ID) VALUES (?)", {id});
-    db.exec("DELETE FROM \"" + TablePath("Cereri.dbf") + "\" WHERE ID<3");
-    db.exec("DELETE FROM \"" + TablePath("Log.dbf") + "\"");
+        db.exec("INSERT INTO " + QuotedTablePath("Cereri.dbf") + " (ID) VALUES (?)", {id});
+    db.exec("DELETE FROM " + QuotedTablePath("Cereri.dbf") + " WHERE ID<3");
+    db.exec("DELETE FROM " + QuotedTablePath("Log.dbf"));
     ASSERT_EQ(storedRows(data + "/Log.dbf"), 2u); // the first run's rows, deleted but still in the file
     ASSERT_EQ(storedRows(data + "/Cereri.dbf"), 3u);
 
@@ -283,9 +284,11 @@ TEST_F(Startup, TheTablesArePackedOnceAWeekAndAFailedPackIsReportedWithoutStoppi
     ProfileFile(data + "/Arv2.set").setValue("CONST", "LASTPACK", QString::number(week.toInt() - 1));
     FileReader reader(data + "/Preemptori.dbf");
     ASSERT_TRUE(reader.held());
-    db.setLockTimeout(300);
-    const StartupEnd end = run();
-    db.setLockTimeout(20000);
+    StartupEnd end = StartupEnd::Failed;
+    {
+        testsupport::LockTimeoutScope wait(300);
+        end = run();
+    }
     ASSERT_EQ(end, StartupEnd::Completed);
     EXPECT_TRUE(shown);
     EXPECT_EQ(storedRows(data + "/Cereri.dbf"), 1u);

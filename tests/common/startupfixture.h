@@ -7,14 +7,6 @@
 
 #include <QDir>
 
-#include <ostream>
-
-// Readable QString values in test failures.
-inline void PrintTo(const QString &text, std::ostream *os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
-
 class ProgramFolderFixture {
 public:
     ProgramFolderFixture()

@@ -2,6 +2,8 @@
 // over, and running the project's own executables.
 #pragma once
 
+#include "qtprint.h"
+
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>

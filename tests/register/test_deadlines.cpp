@@ -1,4 +1,5 @@
 #include "register/deadlines.h"
+#include "testsupport.h"
 
 #include <QDate>
 #include <gtest/gtest.h>

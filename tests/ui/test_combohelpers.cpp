@@ -1,5 +1,6 @@
 // Filling and choosing in drop-down lists.
 #include "ui/combohelpers.h"
+#include "testsupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
 // The dBASE format layer on bytes: headers, values, code page.
 #include "datastore/dbf/codepage.h"
 #include "datastore/dbf/dbfformat.h"
+#include "testsupport.h"
 
 #include <gtest/gtest.h>
 

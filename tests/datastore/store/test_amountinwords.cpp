@@ -1,5 +1,6 @@
 // Amounts in words as the documents print them.
 #include "datastore/amountinwords.h"
+#include "testsupport.h"
 
 #include <gtest/gtest.h>
 

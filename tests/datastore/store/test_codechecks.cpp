@@ -1,5 +1,6 @@
 // Checks of personal codes, fiscal codes, telephone numbers and e-mail addresses.
 #include "datastore/codechecks.h"
+#include "testsupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,13 @@
 // Transactions between processes: a writer killed at random points, a reader
 // running beside a writer, and a live writer's journal left alone.
 #include "datastore/dbf/journal.h"
+#include "locktimeout.h"
 #include "testsupport.h"
 #include "txnfixture.h"
 
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -66,6 +68,22 @@ protected:
         }
     }
 
+    // Waits until the writer said "ready" and has committed `rounds` rounds
+    // (or ended); returns the rounds it committed by then. The clock starts
+    // when the writer is ready.
+    int waitForRounds(QProcess &writer, int rounds, QElapsedTimer *clock)
+    {
+        QByteArray said;
+        const auto committed = [&said] { return int(said.count("round ")); };
+        while (!said.contains("ready") && writer.waitForReadyRead(30000))
+            said += writer.readAllStandardOutput();
+        clock->start();
+        while (committed() < rounds && writer.waitForReadyRead(30000))
+            said += writer.readAllStandardOutput();
+        EXPECT_TRUE(said.contains("ready")) << said.toStdString();
+        return committed();
+    }
+
     testsupport::TempFolder dir;
 };
 
@@ -75,17 +93,27 @@ TEST_F(TransactionProcessTest, WriterKilledAtRandomPointsLeavesAllOrNothing)
     const unsigned seed = std::random_device()();
     std::printf("seed %u\n", seed);
     std::mt19937 random(seed);
-    // A round takes from a millisecond (memory-backed folder) to some tens
-    // of milliseconds (a disk that makes each sync wait): delays up to a few
-    // rounds' time put the kill anywhere in a round, commit included.
-    std::uniform_int_distribution<int> delayUs(0, 60000);
-    constexpr int kRuns = 200;
+    // Each writer is killed after a random number of whole rounds and a
+    // random part of the next one: the part is measured in the time the
+    // writers' rounds have taken so far, from a millisecond (memory-backed
+    // folder) to some tens of milliseconds (a disk that makes each sync
+    // wait), so the kill falls anywhere in a round, commit included, on any
+    // machine. A writer never runs more than kRoundsPerWriter rounds, which
+    // the fixture holds for every run.
+    std::uniform_int_distribution<int> wholeRounds(0, txntest::kRoundsPerWriter - 2);
+    std::uniform_real_distribution<double> partOfARound(0.0, 1.5);
+    double roundUs = 5000;
     int insideTransaction = 0;
-    for (int run = 0; run < kRuns; ++run) {
+    for (int run = 0; run < txntest::kKillRuns; ++run) {
         SCOPED_TRACE(run);
         QProcess worker;
-        startWorker(worker, {"write", dir.path()}, "ready");
-        QThread::usleep(unsigned(delayUs(random)));
+        startWorker(worker, {"write", dir.path(), QString::number(txntest::kRoundsPerWriter)});
+        const int rounds = wholeRounds(random);
+        QElapsedTimer clock;
+        const int reached = waitForRounds(worker, rounds, &clock);
+        if (reached > 0)
+            roundUs = 0.7 * roundUs + 0.3 * double(clock.nsecsElapsed() / 1000) / reached;
+        QThread::usleep(unsigned(partOfARound(random) * roundUs));
         worker.kill();
         ASSERT_TRUE(worker.waitForFinished(10000));
         if (journalSize(dir.path()) > 0)
@@ -99,10 +127,11 @@ TEST_F(TransactionProcessTest, WriterKilledAtRandomPointsLeavesAllOrNothing)
         if (haveDbfdump && run % 50 == 0)
             expectReadableByDbfdump();
     }
-    std::printf("runs %d, killed with a journal on disk %d, rounds done %lld\n", kRuns, insideTransaction,
-                static_cast<long long>(txntest::lastRound(dir.path())));
+    std::printf("runs %d, killed with a journal on disk %d, rounds done %lld, a round %.0f us\n",
+                txntest::kKillRuns, insideTransaction, static_cast<long long>(txntest::lastRound(dir.path())),
+                roundUs);
     // The runs must reach into transactions, and some must end whole.
-    EXPECT_GT(insideTransaction, kRuns / 10);
+    EXPECT_GT(insideTransaction, txntest::kKillRuns / 10);
     EXPECT_GT(txntest::lastRound(dir.path()), 0);
 }
 
@@ -111,7 +140,7 @@ TEST_F(TransactionProcessTest, ReaderNeverSeesPartOfATransaction)
     const QString stop = dir.path() + "/stop";
     QProcess reader, writer;
     startWorker(reader, {"read", dir.path(), stop});
-    startWorker(writer, {"write", dir.path(), "300"});
+    startWorker(writer, {"write", dir.path(), QString::number(txntest::kReaderTestRounds)});
     ASSERT_TRUE(writer.waitForFinished(300000));
     QFile(stop).open(QIODevice::WriteOnly);
     ASSERT_TRUE(reader.waitForFinished(60000));
@@ -121,7 +150,7 @@ TEST_F(TransactionProcessTest, ReaderNeverSeesPartOfATransaction)
     const QByteArray said = reader.readAllStandardOutput();
     EXPECT_TRUE(said.startsWith("passes ")) << said.toStdString();
     std::printf("reader: %s", said.constData());
-    EXPECT_EQ(txntest::lastRound(dir.path()), 300);
+    EXPECT_EQ(txntest::lastRound(dir.path()), txntest::kReaderTestRounds);
     EXPECT_EQ(txntest::disagreement(dir.path()), QString());
 }
 
@@ -129,11 +158,12 @@ TEST_F(TransactionProcessTest, LiveWritersJournalIsLeftAloneAndReadersWait)
 {
     txntest::runRound(dir.path(), 1);
     QProcess holder;
-    startWorker(holder, {"hold", dir.path(), "3000"}, "holding");
+    // It holds its transaction until we close its standard input.
+    startWorker(holder, {"hold", dir.path()}, "holding");
     const QString preemptori = dir.path() + "/Preemptori.dbf";
 
     // A reader that may not wait long reports the folder as busy...
-    database().setLockTimeout(200);
+    testsupport::LockTimeoutScope wait(200);
     try {
         txntest::lastRound(dir.path());
         ADD_FAILURE() << "read the folder in the middle of another process's transaction";
@@ -146,10 +176,10 @@ TEST_F(TransactionProcessTest, LiveWritersJournalIsLeftAloneAndReadersWait)
     EXPECT_EQ(headerCount(preemptori), 2u);
 
     // One that may wait sees the transaction whole once it ends.
-    database().setLockTimeout(60000);
+    wait.set(60000);
+    holder.closeWriteChannel();
     EXPECT_EQ(txntest::lastRound(dir.path()), 1);
     EXPECT_EQ(txntest::disagreement(dir.path()), QString());
-    database().setLockTimeout(20000);
     ASSERT_TRUE(holder.waitForFinished(30000));
     EXPECT_EQ(holder.exitCode(), 0);
 }

@@ -1,12 +1,12 @@
 // A second process for the transaction tests.
 //
-//     txn_worker write DIR          prints "ready", then runs rounds forever
-//     txn_worker write DIR COUNT    runs COUNT rounds and ends
+//     txn_worker write DIR COUNT    prints "ready", then runs COUNT rounds,
+//                                   printing "round R" after each commit
 //     txn_worker read DIR STOPFILE  checks in a loop, until STOPFILE exists,
 //                                   that the tables agree with each other
-//     txn_worker hold DIR MS        opens a transaction, writes one round's
-//                                   first row, prints "holding", waits MS
-//                                   milliseconds and commits
+//     txn_worker hold DIR           opens a transaction, writes one round's
+//                                   first row, prints "holding", waits until
+//                                   its standard input closes and commits
 //
 // Exit status 0 on success; the reader prints how many passes it made and the
 // rounds it saw.
@@ -14,7 +14,6 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QThread>
 
 #include <cstdio>
 
@@ -26,8 +25,12 @@ int writeRounds(const QString &dir, qint64 count)
 {
     std::printf("ready\n");
     std::fflush(stdout);
-    for (qint64 done = 0; count < 0 || done < count; ++done)
-        txntest::runRound(dir, txntest::lastRound(dir) + 1);
+    for (qint64 done = 0; done < count; ++done) {
+        const qint64 round = txntest::lastRound(dir) + 1;
+        txntest::runRound(dir, round);
+        std::printf("round %lld\n", static_cast<long long>(round));
+        std::fflush(stdout);
+    }
     return 0;
 }
 
@@ -50,14 +53,16 @@ int readLoop(const QString &dir, const QString &stopFile)
     return 0;
 }
 
-int holdTransaction(const QString &dir, int milliseconds)
+int holdTransaction(const QString &dir)
 {
     Transaction operation;
     database().exec("INSERT INTO " + txntest::table(dir, "Preemptori") + " (ID, NUME) VALUES (?, ?)",
                     {999999, txntest::textOf(999999)});
     std::printf("holding\n");
     std::fflush(stdout);
-    QThread::msleep(milliseconds);
+    // The test says when to let go by closing our standard input.
+    while (std::fgetc(stdin) != EOF) {
+    }
     database().exec("DELETE FROM " + txntest::table(dir, "Preemptori") + " WHERE ID = ?", {999999});
     operation.commit();
     return 0;
@@ -73,12 +78,12 @@ int main(int argc, char **argv)
         return 2;
     database().setLockTimeout(60000);
     try {
-        if (args[0] == "write")
-            return writeRounds(args[1], args.size() > 2 ? args[2].toLongLong() : -1);
+        if (args[0] == "write" && args.size() == 3)
+            return writeRounds(args[1], args[2].toLongLong());
         if (args[0] == "read" && args.size() == 3)
             return readLoop(args[1], args[2]);
-        if (args[0] == "hold" && args.size() == 3)
-            return holdTransaction(args[1], args[2].toInt());
+        if (args[0] == "hold" && args.size() == 2)
+            return holdTransaction(args[1]);
     } catch (const SqlError &e) {
         std::fprintf(stderr, "%s\n", e.message().toUtf8().constData());
         return 1;

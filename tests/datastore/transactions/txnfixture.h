@@ -17,8 +17,17 @@
 
 namespace txntest {
 
-// Rows of Acte, enough for every round a test runs.
-constexpr int kActeRows = 3000;
+// The random-kill test starts this many writers, one after the other, and
+// kills each of them; a writer ends by itself after kRoundsPerWriter rounds.
+constexpr int kKillRuns = 200;
+constexpr int kRoundsPerWriter = 12;
+// The rounds of the test with a reader beside the writer.
+constexpr int kReaderTestRounds = 300;
+// Rows of Acte: round r deletes row r and marks row r + 1, so after n rounds
+// the table must still hold row n + 1. Sized by the rounds the tests can run,
+// not by how many a machine manages before a kill.
+constexpr int kActeRows = kKillRuns * kRoundsPerWriter + 1;
+static_assert(kActeRows > kReaderTestRounds);
 // Rows of Stari.
 constexpr int kStariRows = 5;
 

@@ -1,6 +1,7 @@
 // The carried templates have the layout the substitution engine and the
 // document builders work on, and the marker table says what each one holds.
 #include "templatefiles.h"
+#include "testsupport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,7 @@
 // Windows-1250 text inside RTF: what values look like in a document, their
 // capitals, and finding markers whatever their case.
 #include "templates/rtftext.h"
+#include "testsupport.h"
 
 #include <gtest/gtest.h>
 

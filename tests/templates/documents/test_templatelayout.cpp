@@ -1,5 +1,6 @@
 // Telling a template the engine can work on from one it cannot.
 #include "templates/templatelayout.h"
+#include "testsupport.h"
 
 #include <gtest/gtest.h>
 
