@@ -409,7 +409,7 @@ bool readArchive(const QString &archive, EntrySink &sink, const ArchiveProgress 
         return false;
     }
     if (progress)
-        progress(0, int(count));
+        progress(0, count);
     QSet<QString> seen;
     for (int i = 0; i < count; ++i) {
         qint64 nameLength = 0;
@@ -454,7 +454,7 @@ bool readArchive(const QString &archive, EntrySink &sink, const ArchiveProgress 
         }
         const auto tick = [&] {
             if (progress)
-                progress(i, int(count));
+                progress(i, count);
         };
         if (!inflateEntry(source, entry.size, sink, tick, &problem) || !sink.finish()) {
             sink.discard();
@@ -465,7 +465,7 @@ bool readArchive(const QString &archive, EntrySink &sink, const ArchiveProgress 
         if (entries)
             entries->append(entry);
         if (progress)
-            progress(i + 1, int(count));
+            progress(i + 1, count);
     }
     if (source.left() > 0) {
         setReason(reason, QStringLiteral("dupa ultimul fisier urmeaza %1 octeti necunoscuti").arg(source.left()));
@@ -529,6 +529,10 @@ bool WriteArchive(const QString &folder, const QStringList &names, QIODevice &ou
         } while (offset < info.size());
     }
 
+    qint64 totalBytes = 0;
+    for (const Piece &piece : pieces)
+        totalBytes += piece.length;
+    qint64 packedBytes = 0;
     PiecePipeline pipeline(paths, std::move(pieces), threads > 1 ? threads : 0);
     if (!writeAll(out, littleEndian32(names.size()))) {
         setReason(reason, QStringLiteral("arhiva nu poate fi scrisa (%1)").arg(out.errorString()));
@@ -551,8 +555,9 @@ bool WriteArchive(const QString &folder, const QStringList &names, QIODevice &ou
             setReason(reason, QStringLiteral("arhiva nu poate fi scrisa (%1)").arg(out.errorString()));
             return false;
         }
+        packedBytes += piece.length;
         if (progress)
-            progress(piece.last ? piece.entry + 1 : piece.entry, int(names.size()));
+            progress(packedBytes, totalBytes);
     }
     return true;
 }

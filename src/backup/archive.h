@@ -55,10 +55,12 @@ struct ArchiveEntry {
     qint64 size = 0;
 };
 
-// Called after each entry: how many of `count` entries are done. Also called
-// (with the same `done`) while a long entry is still in work, so that a
-// caller can let window messages run.
-using ArchiveProgress = std::function<void(int done, int count)>;
+// How far the work is: `done` of `total`. Reading counts entries (called
+// after each one, and with the same count while a long entry inflates);
+// writing counts the bytes of content packed (called after each chunk), so
+// that a folder of a few large tables moves the progress as much as one of
+// many small files. Between calls a caller may let window messages run.
+using ArchiveProgress = std::function<void(qint64 done, qint64 total)>;
 
 // True when `name` may become a file in a folder: see the rules above.
 bool IsSafeEntryName(const QString &name);

@@ -13,6 +13,9 @@
 namespace backup {
 namespace {
 
+// Steps of the progress bar while packing.
+constexpr int kPackSteps = 100;
+
 void letMessagesRun()
 {
     if (QCoreApplication::instance())
@@ -31,13 +34,14 @@ bool writeArchiveFile(const QString &copyFolder, const QString &target, Prompter
                       QString *reason)
 {
     const QStringList names = BackupFileNames(copyFolder);
-    prompter.ProgressBegin(QStringLiteral("Salvez datele..."), int(names.size() / 10));
+    // The bar follows the bytes packed, in hundredths: a data folder is a few
+    // large tables, and a bar that moved once every ten files would stand
+    // still for the whole of a long backup.
+    prompter.ProgressBegin(QStringLiteral("Salvez datele..."), kPackSteps);
     int stepped = 0;
-    const ArchiveProgress progress = [&](int done, int) {
-        while (stepped < done / 10) {
-            ++stepped;
+    const ArchiveProgress progress = [&](qint64 done, qint64 total) {
+        for (; total > 0 && stepped < done * kPackSteps / total; ++stepped)
             prompter.ProgressStep();
-        }
         letMessagesRun();
     };
     QSaveFile out(target);
@@ -82,10 +86,10 @@ bool Unpack(const QString &archive, const QString &folder, Prompter &prompter, Q
 {
     QString why;
     bool begun = false;
-    int position = 0;
-    const ArchiveProgress progress = [&](int done, int count) {
+    qint64 position = 0;
+    const ArchiveProgress progress = [&](qint64 done, qint64 count) {
         if (!begun) {
-            prompter.ProgressBegin(progressText, count);
+            prompter.ProgressBegin(progressText, int(count));
             begun = true;
         }
         for (; position < done; ++position)

@@ -29,7 +29,7 @@ struct PackResult {
 // Writes the archive of session().dataFolder to `target`. A target in the
 // data folder itself is refused (the next archive would hold this one).
 // Progress: "Pregatesc datele..." while copying, "Salvez datele..." while
-// packing (one step per 10 files).
+// packing (100 steps, following the bytes packed).
 PackResult Pack(const QString &target, Prompter &prompter, int threads = 0);
 
 // Unpacks `archive` into `folder` with the progress "Desfac baza de date..."

@@ -76,8 +76,8 @@ TEST(BackupArchive, WhatIsWrittenComesBackTheSameWhateverTheThreads)
     write(target.file("a.av3"), one);
     QDir().mkpath(target.file("out"));
     QString reason;
-    int last = -1;
-    ASSERT_TRUE(backup::UnpackArchive(target.file("a.av3"), target.file("out"), [&](int done, int) { last = done; },
+    qint64 last = -1;
+    ASSERT_TRUE(backup::UnpackArchive(target.file("a.av3"), target.file("out"), [&](qint64 done, qint64) { last = done; },
                                       &reason))
         << reason.toStdString();
     EXPECT_EQ(last, names.size());

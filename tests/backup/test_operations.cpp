@@ -43,6 +43,10 @@ TEST_F(BackupOperations, AnArchiveHoldsTheDataFilesWithoutIndexesOrEngineFiles)
     const QString target = program.file("out/a.av3");
     QDir().mkpath(program.file("out"));
     ASSERT_TRUE(backup::Pack(target, prompter).ok);
+    // The bar follows the bytes packed to its end.
+    EXPECT_TRUE(prompter.progress.contains("begin Pregatesc datele... 0"));
+    EXPECT_TRUE(prompter.progress.contains("begin Salvez datele... 100"));
+    EXPECT_EQ(prompter.progress.count("step"), 100);
 
     QList<backup::ArchiveEntry> entries;
     QString reason;

@@ -1,0 +1,141 @@
+// Packing a data folder against compressing its bytes with zlib.
+//
+//     bench_backup [--requests N] [--runs R] [--threads T] [--folder DIR]
+//
+// Generates the engine benchmark's data folder of N requests (default
+// 50 000) and measures, median of R runs (default 3):
+//   peer   every file of the folder compressed with zlib at level 9 in one
+//          thread (compress2), the bytes only, no file written;
+//   pack   the whole backup of the program (Pack): the held copy of the
+//          folder, its cleaning, and the archive written beside its target
+//          and renamed into place, with T threads (default: the cores);
+//   pack1  the same with one thread.
+// It prints each time, the ratios pack/peer and pack1/peer, and how many
+// times the progress window moved. The goal is pack/peer <= 1.2.
+#include "backup/archive.h"
+#include "backup/backupfiles.h"
+#include "backup/pack.h"
+#include "datagen.h"
+#include "platform/prompter.h"
+#include "platform/session.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <thread>
+#include <vector>
+
+namespace {
+
+class CountingPrompter : public Prompter {
+public:
+    int Mesaj(const QString &, const QString &, int, int) override { return ResultOk; }
+    void ShowProblem(const QString &, QWidget *) override {}
+    void ShowIndication(const QString &, QWidget *) override {}
+    void ProgressBegin(const QString &, int) override {}
+    void ProgressStep() override { ++steps; }
+    void ProgressEnd() override {}
+    int steps = 0;
+};
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+// Reads every file and compresses it with level 9, one after the other.
+double zlibPeer(const QString &folder, qint64 *bytes, qint64 *packed)
+{
+    const QStringList names = backup::BackupFileNames(folder);
+    QElapsedTimer clock;
+    clock.start();
+    *bytes = 0;
+    *packed = 0;
+    for (const QString &name : names) {
+        QFile f(QDir(folder).filePath(name));
+        f.open(QIODevice::ReadOnly);
+        const QByteArray in = f.readAll();
+        uLongf length = compressBound(uLong(in.size()));
+        std::vector<Bytef> out(length);
+        compress2(out.data(), &length, reinterpret_cast<const Bytef *>(in.constData()), uLong(in.size()), 9);
+        *bytes += in.size();
+        *packed += qint64(length);
+    }
+    return clock.elapsed() / 1000.0;
+}
+
+double packOnce(const QString &target, int threads, int *steps)
+{
+    CountingPrompter prompter;
+    QElapsedTimer clock;
+    clock.start();
+    const backup::PackResult result = backup::Pack(target, prompter, threads);
+    const double seconds = clock.elapsed() / 1000.0;
+    if (!result.ok) {
+        std::fprintf(stderr, "Pack failed: %s\n", qPrintable(result.reason));
+        std::exit(1);
+    }
+    *steps = prompter.steps;
+    return seconds;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    int requests = 50000;
+    int runs = 3;
+    int threads = int(std::max(1u, std::thread::hardware_concurrency()));
+    QString given;
+    const QStringList args = app.arguments();
+    for (int i = 1; i + 1 < args.size(); i += 2) {
+        if (args[i] == "--requests")
+            requests = args[i + 1].toInt();
+        else if (args[i] == "--runs")
+            runs = std::max(1, args[i + 1].toInt());
+        else if (args[i] == "--threads")
+            threads = std::max(1, args[i + 1].toInt());
+        else if (args[i] == "--folder")
+            given = args[i + 1];
+    }
+    QTemporaryDir home;
+    resetSession(home.path());
+    QDir().mkpath(session().workFolder);
+    const QString data = given.isEmpty() ? session().dataFolder : given;
+    session().dataFolder = data;
+    if (given.isEmpty()) {
+        QDir().mkpath(data);
+        QElapsedTimer clock;
+        clock.start();
+        benchdata::generate(data, requests);
+        std::printf("data folder: %d requests, generated in %.1f s\n", requests, clock.elapsed() / 1000.0);
+    }
+    const QString target = QDir(home.path()).filePath("bench.av3");
+
+    std::vector<double> peer, pack, pack1;
+    qint64 bytes = 0, packed = 0;
+    int steps = 0;
+    for (int r = 0; r < runs; ++r) {
+        peer.push_back(zlibPeer(data, &bytes, &packed));
+        pack.push_back(packOnce(target, threads, &steps));
+        int unused = 0;
+        pack1.push_back(packOnce(target, 1, &unused));
+    }
+    const double p = median(peer), k = median(pack), k1 = median(pack1);
+    std::printf("files: %lld bytes in %d files, zlib level 9 gives %lld bytes, archive %lld bytes\n", bytes,
+                int(backup::BackupFileNames(data).size()), packed, QFileInfo(target).size());
+    std::printf("peer  zlib level 9, one thread:   %8.3f s\n", p);
+    std::printf("pack  %d thread(s):                %8.3f s   ratio %.2f\n", threads, k, k / p);
+    std::printf("pack1 one thread:                 %8.3f s   ratio %.2f\n", k1, k1 / p);
+    std::printf("progress steps during a pack: %d\n", steps);
+    return 0;
+}
