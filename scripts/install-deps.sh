@@ -12,7 +12,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   shapelib libdbd-xbase-perl unrtf poppler-utils python3 python3-xlrd faketime
   libsqlite3-mod-spatialite sqlite3 clang
-  libspreadsheet-parseexcel-perl libspreadsheet-writeexcel-perl
+  libspreadsheet-parseexcel-perl libspreadsheet-writeexcel-perl python3-olefile
   # running the program headless and taking screenshots
   xvfb xauth fonts-dejavu-core
 )

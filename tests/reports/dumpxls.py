@@ -1,11 +1,14 @@
 # Prints a workbook as xlrd reads it, as JSON, for the tests: the first
 # sheet's name, size and merged ranges, and every cell with its kind (xlrd's
-# ctype), value and whether its format shows a date.
+# ctype), value and whether its format shows a date. The container is first
+# checked by olefile at its strictest: any defect, even a potential one, fails.
 import json
 import sys
 
+import olefile
 import xlrd
 
+olefile.OleFileIO(sys.argv[1], raise_defects=olefile.DEFECT_POTENTIAL).close()
 book = xlrd.open_workbook(sys.argv[1], formatting_info=True)
 sheet = book.sheet_by_index(0)
 cells = []

@@ -15,6 +15,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -246,6 +247,32 @@ TEST_F(RegisterSpreadsheets, FailedExportRemovesTheWorkingTable)
     write(1, QDate(2024, 1, 1), QDate(2024, 12, 31), {}, &error);
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(prompter.progress.last(), "end");
+}
+
+// The menu entry: the workbook goes to the first free "Tmp<n>.xls" of the
+// program folder and is opened with the spreadsheet program.
+TEST_F(RegisterSpreadsheets, MenuEntryWritesATemporaryWorkbookAndOpensIt)
+{
+    const QString script = program.file("open.sh");
+    QFile s(script);
+    ASSERT_TRUE(s.open(QIODevice::WriteOnly));
+    s.write("#!/bin/sh\nprintf '%s\\n' \"$1\" >> \"$0.log\"\n");
+    s.close();
+    s.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QFile busy(program.file("Tmp0.xls"));
+    ASSERT_TRUE(busy.open(QIODevice::WriteOnly));
+    busy.close();
+
+    qputenv("ARVENA3_OPEN", QFile::encodeName(script));
+    QString error;
+    const QString written = ProduceRegisterSpreadsheet(2, QDate(2024, 1, 1), QDate(2024, 12, 31), prompter, &error);
+    qunsetenv("ARVENA3_OPEN");
+    ASSERT_FALSE(written.isEmpty()) << error.toStdString();
+    EXPECT_EQ(QFileInfo(written).fileName(), "Tmp0.xls") << "a file nobody holds is reused";
+    QFile log(script + ".log");
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(log.readAll()).trimmed(), written);
+    EXPECT_EQ(readWithXlrd(written).value("rows").toInt(), 7);
 }
 
 // The tool writes what the operation writes, and fails with a reason.

@@ -7,6 +7,8 @@
 #include <QDateEdit>
 #include <QLabel>
 #include <QPushButton>
+#include <QApplication>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -33,9 +35,12 @@ TEST(TPerSelect, StartsAMonthBackAndRefusesAnEndBeforeTheStart)
     EXPECT_TRUE(refusedWhileOpen);
     EXPECT_EQ(dialog.TitluL->text(), "Registru de Evidenta");
 
-    // The dates chosen stay for the next opening; Renunt cancels.
+    // The dates chosen stay for the next opening; Renunt and Esc cancel.
     QTimer::singleShot(0, &dialog, [&] { dialog.RenuntB->click(); });
     EXPECT_FALSE(dialog.AskPeriod("Registru de Evidenta"));
     EXPECT_EQ(dialog.Data0->date(), QDate(2024, 3, 10));
     EXPECT_EQ(dialog.Data1->date(), QDate(2024, 3, 10));
+    QTimer::singleShot(0, &dialog, [&] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape); });
+    EXPECT_FALSE(dialog.AskPeriod("Registru de Evidenta"));
+
 }
