@@ -16,6 +16,10 @@
 #include <functional>
 
 struct GridColumn {
+    GridColumn(QString caption, QString field, QString band = QString(), bool bold = false)
+        : caption(std::move(caption)), field(std::move(field)), band(std::move(band)), bold(bold)
+    {
+    }
     // Caption in the column's header.
     QString caption;
     // Field of the query (or of the computed values).
