@@ -65,19 +65,19 @@ QString WriteExpiredTermsReport(const QStringList &lines, const QDate &today, QS
     TRTFReplace rtf;
     rtf.RTFSursa = model;
     rtf.RTFDest = output;
-    const bool begun = rtf.BeginDocument();
-    if (begun) {
-        rtf.AddField(QStringLiteral("[Data]"), shortDate(today));
-        if (lines.isEmpty())
-            rtf.AddField(QStringLiteral("[Dosar]"), QString::fromLatin1(kNoExpiredRequests));
-        for (const QString &line : lines)
-            rtf.AddField(QStringLiteral("[Dosar]"), line);
-        rtf.WriteBody();
-        rtf.EndDocument();
-    }
+    rtf.BeginDocument();
+    rtf.AddField(QStringLiteral("[Data]"), shortDate(today));
+    if (lines.isEmpty())
+        rtf.AddField(QStringLiteral("[Dosar]"), QString::fromLatin1(kNoExpiredRequests));
+    for (const QString &line : lines)
+        rtf.AddField(QStringLiteral("[Dosar]"), line);
+    rtf.WriteBody();
+    const bool written = rtf.EndDocument();
     QFile::remove(model);
-    if (!begun || !QFile::exists(output)) {
-        *error = QStringLiteral("Raportul %1 nu poate fi scris.").arg(QDir::toNativeSeparators(output));
+    if (!written || !QFile::exists(output)) {
+        *error = QStringLiteral("Raportul %1 nu poate fi scris. %2")
+                     .arg(QDir::toNativeSeparators(output), rtf.errorString())
+                     .trimmed();
         return {};
     }
     return output;

@@ -56,72 +56,97 @@ bool TRTFReplace::ChooseDest(const QString &base)
     return false;
 }
 
-bool TRTFReplace::readTemplate(QList<QByteArray> *lines) const
+bool TRTFReplace::readTemplate()
 {
-    if (RTFSursa.isEmpty())
+    templateLines_.clear();
+    pardLine_ = -1;
+    const QString path = platform::resolvePathNoCase(RTFSursa);
+    QFile file(path);
+    if (RTFSursa.isEmpty() || !QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
+        error_ = QStringLiteral("Nu pot accesa modelul %1!").arg(QDir::toNativeSeparators(RTFSursa));
         return false;
-    QFile file(platform::resolvePathNoCase(RTFSursa));
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
+    }
     const QByteArray text = file.readAll();
-    lines->clear();
     qsizetype start = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char c = text.at(i);
         if (c != '\r' && c != '\n')
             continue;
-        lines->append(text.mid(start, i - start));
+        templateLines_.append(text.mid(start, i - start));
         if (c == '\r' && i + 1 < text.size() && text.at(i + 1) == '\n')
             ++i;
         start = i + 1;
     }
     if (start < text.size())
-        lines->append(text.mid(start));
+        templateLines_.append(text.mid(start));
+    pardLine_ = firstPardLine(templateLines_);
     return true;
 }
 
-bool TRTFReplace::appendToDocument(const QByteArray &text) const
+bool TRTFReplace::createDocument()
+{
+    QFile dest(RTFDest);
+    if (RTFDest.isEmpty() || !dest.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        error_ = QStringLiteral("Documentul %1 nu poate fi creat (%2)!")
+                     .arg(QDir::toNativeSeparators(RTFDest), dest.errorString());
+        return false;
+    }
+    return true;
+}
+
+bool TRTFReplace::appendToDocument(const QByteArray &text)
 {
     if (!documentOpen_ || text.isEmpty())
         return documentOpen_;
     QFile file(RTFDest);
-    if (RTFDest.isEmpty() || !file.open(QIODevice::WriteOnly | QIODevice::Append))
-        return false;
-    return file.write(text) == text.size();
+    // The flush is where a full disk shows: a write only fills the buffer.
+    if (file.open(QIODevice::WriteOnly | QIODevice::Append) && file.write(text) == text.size() && file.flush())
+        return true;
+    return fail(QStringLiteral("Documentul %1 nu poate fi scris (%2)!")
+                    .arg(QDir::toNativeSeparators(RTFDest), file.errorString()));
+}
+
+bool TRTFReplace::fail(const QString &reason)
+{
+    error_ = reason;
+    failedDest_ = RTFDest;
+    documentOpen_ = false;
+    // Only a file this document made: RTFDest may name a device.
+    if (QFileInfo(RTFDest).isFile())
+        QFile::remove(RTFDest);
+    return false;
 }
 
 bool TRTFReplace::BeginDocument()
 {
     clearFields();
     documentOpen_ = false;
-    QList<QByteArray> lines;
-    const QFileInfo source(platform::resolvePathNoCase(RTFSursa));
-    if (RTFSursa.isEmpty() || !source.exists() || source.absoluteFilePath() == QFileInfo(RTFDest).absoluteFilePath())
+    error_.clear();
+    failedDest_.clear();
+    if (!readTemplate())
         return false;
-    QFile dest(RTFDest);
-    if (RTFDest.isEmpty() || !dest.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    dest.close();
-    const qsizetype pard = readTemplate(&lines) ? firstPardLine(lines) : -1;
-    if (pard < 0) {
-        // Empty, unreadable, or saved by a word processor without the line the
-        // body starts on: nothing sensible can be produced from it.
-        QFile::remove(RTFDest);
+    const QString source = QFileInfo(platform::resolvePathNoCase(RTFSursa)).absoluteFilePath();
+    if (source == QFileInfo(RTFDest).absoluteFilePath()) {
+        error_ = QStringLiteral("Modelul %1 nu poate fi si documentul scris!").arg(QDir::toNativeSeparators(RTFSursa));
         return false;
     }
+    if (!createDocument())
+        return false;
+    if (pardLine_ < 0) {
+        // Empty, or saved by a word processor without the line the body
+        // starts on: nothing sensible can be produced from it.
+        return fail(QStringLiteral("Modelul %1 este gol sau deteriorat: nu are inceputul textului (\\pard)!")
+                        .arg(QDir::toNativeSeparators(RTFSursa)));
+    }
+    const QByteArray &pard = templateLines_.at(pardLine_);
     QByteArray header;
-    for (qsizetype i = 0; i < pard; ++i)
-        header += lines.at(i) + kLineEnd;
-    const QByteArray before = trimLine(lines.at(pard).left(lines.at(pard).indexOf(kPard)));
+    for (qsizetype i = 0; i < pardLine_; ++i)
+        header += templateLines_.at(i) + kLineEnd;
+    const QByteArray before = trimLine(pard.left(pard.indexOf(kPard)));
     if (!before.isEmpty())
         header += before + kLineEnd;
     documentOpen_ = true;
-    if (!appendToDocument(header)) {
-        documentOpen_ = false;
-        QFile::remove(RTFDest);
-        return false;
-    }
-    return true;
+    return appendToDocument(header);
 }
 
 void TRTFReplace::AddField(const QString &marker, const QString &value)
@@ -141,15 +166,14 @@ void TRTFReplace::AddRawField(const QString &marker, const QString &rtf)
     AddRawField(marker, rtftext::toRtfText(rtf));
 }
 
-void TRTFReplace::WriteBody(int copies)
+bool TRTFReplace::WriteBody(int copies)
 {
-    QList<QByteArray> lines;
-    const qsizetype pard = readTemplate(&lines) ? firstPardLine(lines) : -1;
+    const QList<QByteArray> &lines = templateLines_;
     QByteArray out;
-    for (int copy = 1; pard >= 0 && copy <= copies; ++copy) {
+    for (int copy = 1; documentOpen_ && copy <= copies; ++copy) {
         if (copy > 1)
             out += "\\page" + kLineEnd;
-        qsizetype i = pard;
+        qsizetype i = pardLine_;
         QByteArray line = lines.at(i).mid(lines.at(i).indexOf(kPard));
         int depth = braceBalance(line) + 1;
         while (i + 1 < lines.size() && depth != 0) {
@@ -168,26 +192,27 @@ void TRTFReplace::WriteBody(int copies)
                 out += last + kLineEnd;
         }
     }
-    appendToDocument(out);
     clearFields();
+    return appendToDocument(out);
 }
 
-void TRTFReplace::NewPage()
+bool TRTFReplace::NewPage()
 {
-    appendToDocument(" \\par \\page " + kLineEnd);
     clearFields();
+    return appendToDocument(" \\par \\page " + kLineEnd);
 }
 
-void TRTFReplace::EndDocument()
+bool TRTFReplace::EndDocument()
 {
-    appendToDocument("}" + kLineEnd);
+    clearFields();
+    const bool written = appendToDocument("}" + kLineEnd);
     documentOpen_ = false;
-    clearFields();
+    return written;
 }
 
 void TRTFReplace::OpenDocument() const
 {
-    if (RTFDest.isEmpty())
+    if (RTFDest.isEmpty() || RTFDest == failedDest_)
         return;
     const QFileInfo info(RTFDest);
     if (info.dir().exists() && info.isFile())

@@ -9,16 +9,22 @@
 //     TRTFReplace rtf;
 //     rtf.RTFSursa = dataFolder + "/Anexa_4.rtf";
 //     rtf.RTFDest = dataFolder + "/AlteActe12.rtf";
-//     if (rtf.BeginDocument()) {
-//         for (const Holder &h : holders) {
-//             if (&h != &holders.first())
-//                 rtf.NewPage();
-//             rtf.AddField("[NUME]", h.name);
-//             rtf.WriteBody(1);
-//         }
-//         rtf.EndDocument();
-//         rtf.OpenDocument();
+//     rtf.BeginDocument();
+//     for (const Holder &h : holders) {
+//         if (&h != &holders.first())
+//             rtf.NewPage();
+//         rtf.AddField("[NUME]", h.name);
+//         rtf.WriteBody(1);
 //     }
+//     if (rtf.EndDocument())
+//         rtf.OpenDocument();
+//     else
+//         prompter.Mesaj("Listare Act", CR + rtf.errorString(), ButtonOk, KindError);
+//
+// The template is read once, by BeginDocument, and serves every record of the
+// document. A document fails as a whole: once a step could not write, every
+// later step does nothing and returns false, the half-written file is
+// deleted, errorString() says why, and OpenDocument leaves it alone.
 //
 // Markers are words such as "[JUDET]" found on one line of the template,
 // whatever their case; a marker written in capitals and longer than four
@@ -49,10 +55,11 @@ public:
     // processor is left alone). Returns false, RTFDest unchanged, when none.
     bool ChooseDest(const QString &base);
 
-    // Writes the template's header into RTFDest, which is created or emptied.
-    // Returns false, leaving no document behind, when RTFSursa is empty, missing
-    // or empty, has no "\pard" line, names the same file as RTFDest, or when a
-    // file cannot be opened.
+    // Reads the template and writes its header into RTFDest, which is created
+    // or emptied. Returns false, leaving no document behind and the reason in
+    // errorString(), when RTFSursa is empty, missing or empty, has no "\pard"
+    // line, names the same file as RTFDest, or when a file cannot be opened or
+    // written.
     bool BeginDocument();
 
     // Adds a value for `marker`, written as document text: braces become
@@ -65,17 +72,24 @@ public:
     void AddRawField(const QString &marker, const QString &rtf);
 
     // Appends the template's body `copies` times with the markers replaced, the
-    // copies separated by "\page"; then empties the field list. Writes nothing
-    // when the template is missing or has no "\pard" line.
-    void WriteBody(int copies = 1);
+    // copies separated by "\page"; then empties the field list. Returns false
+    // when the body could not be written or the document had failed before
+    // (no successful BeginDocument included).
+    bool WriteBody(int copies = 1);
 
     // Appends the page break line " \par \page " and empties the field list.
-    void NewPage();
+    // False as WriteBody.
+    bool NewPage();
 
-    // Appends the closing "}" line and empties the field list.
-    void EndDocument();
+    // Appends the closing "}" line and empties the field list. True only when
+    // the whole document was written.
+    bool EndDocument();
 
-    // Opens RTFDest with the desktop's program for it, when set and present.
+    // Why the document failed; empty while it has not.
+    QString errorString() const { return error_; }
+
+    // Opens RTFDest with the desktop's program for it, when set and present
+    // and unless the document being written there failed.
     void OpenDocument() const;
 
 private:
@@ -86,10 +100,15 @@ private:
         QByteArray value;
     };
 
-    // Template lines, split the way a text reader splits them (CR, LF or CRLF);
-    // false when the template cannot be read.
-    bool readTemplate(QList<QByteArray> *lines) const;
-    bool appendToDocument(const QByteArray &text) const;
+    // Reads the template into templateLines_ and finds its "\pard" line;
+    // false, with the reason in error_, when it cannot be read.
+    bool readTemplate();
+    // Creates or empties RTFDest; false, with the reason, when it cannot.
+    bool createDocument();
+    // Appends to the open document; on failure the document fails.
+    bool appendToDocument(const QByteArray &text);
+    // Ends the document with `reason`: deletes what was written of it.
+    bool fail(const QString &reason);
     void clearFields();
     // One line with the markers of the field list replaced; moves the group
     // start through the values of a repeated marker.
@@ -103,8 +122,17 @@ private:
     QList<Field> fields_;
     // Index of the next value of a repeated marker, or -1 when none is pending.
     qsizetype groupStart_ = -1;
-    // True from a successful BeginDocument to EndDocument: only then do the
-    // other operations write, so a caller that goes on after a failed start
-    // leaves no stray file behind.
+    // The template's lines as BeginDocument read them, split the way a text
+    // reader splits them (CR, LF or CRLF).
+    QList<QByteArray> templateLines_;
+    // Index in templateLines_ of the first line holding "\pard", or -1.
+    qsizetype pardLine_ = -1;
+    // True from a successful BeginDocument to EndDocument or the first failed
+    // write: only then do the other operations write, so a caller that goes
+    // on after a failure leaves no stray file behind.
     bool documentOpen_ = false;
+    // Why the document failed; empty while it has not.
+    QString error_;
+    // The RTFDest of the document that failed, which OpenDocument refuses.
+    QString failedDest_;
 };

@@ -110,7 +110,11 @@ QString TemplateActions::BuildApplicantsForm(const QString &base, int applicants
     rtf.RTFSursa = TempFileName(base, ".rtf");
     if (rtf.RTFSursa.isEmpty() || !ExtractResource(base, kResourceTemplate, rtf.RTFSursa))
         return {};
-    bool built = rtf.ChooseDest(session().programFolder + "/" + base + "F") && rtf.BeginDocument();
+    if (!rtf.ChooseDest(session().programFolder + "/" + base + "F")) {
+        QFile::remove(rtf.RTFSursa);
+        return {};
+    }
+    bool built = rtf.BeginDocument();
     if (built) {
         for (int j = 1; j <= 2; ++j) {
             const QString marker = "[" + QString::number(j) + "]";
@@ -123,8 +127,12 @@ QString TemplateActions::BuildApplicantsForm(const QString &base, int applicants
                 rtf.AddRawField(marker, fragment);
         }
         rtf.WriteBody(1);
-        rtf.EndDocument();
+        built = rtf.EndDocument();
     }
+    // The template was just written from the program, so what failed is the
+    // writing of the form: the clerk learns why instead of getting half a form.
+    if (!built)
+        prompter_.Mesaj("Listare Act", CR + rtf.errorString(), ButtonOk, KindError);
     QFile::remove(rtf.RTFSursa);
     return built ? rtf.RTFDest : QString();
 }

@@ -265,8 +265,7 @@ bool fillTemplate(const QString &folder, const TemplateEntry &entry, const QStri
         }
     }
     rtf.WriteBody(1);
-    rtf.EndDocument();
-    return QFile::exists(dest);
+    return rtf.EndDocument() && QFile::exists(dest);
 }
 
 } // namespace samplefill

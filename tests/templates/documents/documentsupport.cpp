@@ -5,6 +5,10 @@
 #include <QFile>
 #include <QTextDocument>
 
+#include <csignal>
+
+#include <sys/resource.h>
+
 namespace documents {
 
 QByteArray testHeader()
@@ -79,6 +83,25 @@ OpenRecorder::~OpenRecorder()
 QStringList OpenRecorder::opened() const
 {
     return QString::fromUtf8(readFile(log_)).split('\n', Qt::SkipEmptyParts);
+}
+
+DiskFullAt::DiskFullAt(qint64 bytes)
+{
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    savedSoft_ = limit.rlim_cur;
+    savedHard_ = limit.rlim_max;
+    // Past the limit a write fails with EFBIG instead of ending the process.
+    previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
+    limit.rlim_cur = rlim_t(bytes);
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+DiskFullAt::~DiskFullAt()
+{
+    const rlimit limit{rlim_t(savedSoft_), rlim_t(savedHard_)};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, previousHandler_);
 }
 
 } // namespace documents

@@ -27,6 +27,23 @@ QList<QByteArray> documentLines(const QString &path);
 // installed.
 QString unrtfText(const QString &path);
 
+// Every file this process (and a program it starts) writes stops growing at
+// `bytes`, as on a full disk, for as long as the object lives: a write past
+// it fails.
+class DiskFullAt {
+public:
+    explicit DiskFullAt(qint64 bytes);
+    ~DiskFullAt();
+    DiskFullAt(const DiskFullAt &) = delete;
+    DiskFullAt &operator=(const DiskFullAt &) = delete;
+
+private:
+    // The limit before, as getrlimit gave it (struct rlimit).
+    unsigned long long savedSoft_ = 0;
+    unsigned long long savedHard_ = 0;
+    void (*previousHandler_)(int) = nullptr;
+};
+
 // Sets ARVENA3_OPEN to a script that appends each opened path to a log in
 // `folder`, for as long as the object lives.
 class OpenRecorder {

@@ -5,10 +5,13 @@
 #include "documentsupport.h"
 #include "testsupport.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
 #include <gtest/gtest.h>
+
+#include <optional>
 
 using documents::documentLines;
 using documents::writeTemplate;
@@ -281,6 +284,118 @@ TEST(OpenDocument, OpensAnExistingDocumentOnly)
     rtf.RTFDest = folder.file("d.rtf");
     rtf.OpenDocument();
     EXPECT_EQ(recorder.opened(), QStringList{folder.file("d.rtf")});
+}
+
+TEST(Documents, TheTemplateIsReadOncePerDocument)
+{
+    testsupport::TempFolder folder;
+    writeTemplate(folder.file("t.rtf"), {"Catre [Nume]\\par"});
+    TRTFReplace rtf;
+    rtf.RTFSursa = folder.file("t.rtf");
+    rtf.RTFDest = folder.file("d.rtf");
+    ASSERT_TRUE(rtf.BeginDocument());
+    // A clerk saving the template while a long document is written changes
+    // the next document, not the rest of this one.
+    writeTemplate(folder.file("t.rtf"), {"Altul [Nume]\\par"});
+    rtf.AddField("[Nume]", "Ana");
+    EXPECT_TRUE(rtf.WriteBody(1));
+    QFile::remove(folder.file("t.rtf"));
+    EXPECT_TRUE(rtf.NewPage());
+    rtf.AddField("[Nume]", "Ion");
+    EXPECT_TRUE(rtf.WriteBody(1));
+    EXPECT_TRUE(rtf.EndDocument());
+    EXPECT_EQ(rtf.errorString(), QString());
+    const QList<QByteArray> lines = documentLines(folder.file("d.rtf"));
+    EXPECT_EQ(lines.count("Catre Ana\\par"), 1);
+    EXPECT_EQ(lines.count("Catre Ion\\par"), 1);
+    EXPECT_EQ(lines.last(), "}");
+}
+
+enum class Step { WriteBody, NewPage, EndDocument };
+
+struct FailedWriteCase {
+    const char *name;
+    // The step that finds the disk full.
+    Step failing;
+};
+
+class FailedWrite : public ::testing::TestWithParam<FailedWriteCase> {};
+
+TEST_P(FailedWrite, FailsTheDocumentWhichIsNeverOpened)
+{
+    testsupport::TempFolder folder;
+    documents::OpenRecorder recorder(folder.path());
+    writeTemplate(folder.file("t.rtf"), {"Catre [Nume]\\par"});
+    TRTFReplace rtf;
+    rtf.RTFSursa = folder.file("t.rtf");
+    rtf.RTFDest = folder.file("d.rtf");
+    ASSERT_TRUE(rtf.BeginDocument());
+    // Two records, then the end; the disk fills just before the failing step
+    // and every step after it fails too.
+    const QList<Step> steps = {Step::WriteBody, Step::NewPage, Step::WriteBody, Step::EndDocument};
+    bool reached = false;
+    for (const Step step : steps) {
+        const bool failing = !reached && step == GetParam().failing;
+        reached = reached || failing;
+        std::optional<documents::DiskFullAt> full;
+        if (failing)
+            full.emplace(QFileInfo(rtf.RTFDest).size());
+        rtf.AddField("[Nume]", "Ana");
+        const bool written = step == Step::WriteBody ? rtf.WriteBody(1)
+                             : step == Step::NewPage ? rtf.NewPage()
+                                                     : rtf.EndDocument();
+        EXPECT_EQ(written, !reached);
+    }
+    ASSERT_TRUE(reached);
+    EXPECT_TRUE(rtf.errorString().contains(QDir::toNativeSeparators(folder.file("d.rtf")))) << rtf.errorString().toStdString();
+    EXPECT_TRUE(rtf.errorString().startsWith("Documentul ")) << rtf.errorString().toStdString();
+    // No half document is left behind to be taken for the whole one.
+    EXPECT_FALSE(QFileInfo::exists(folder.file("d.rtf")));
+    rtf.OpenDocument();
+    documents::writeFile(folder.file("d.rtf"), "{\\rtf1 x}");
+    rtf.OpenDocument();
+    EXPECT_EQ(recorder.opened(), QStringList());
+}
+
+INSTANTIATE_TEST_SUITE_P(Steps, FailedWrite,
+                         ::testing::Values(FailedWriteCase{"WriteBody", Step::WriteBody},
+                                           FailedWriteCase{"NewPage", Step::NewPage},
+                                           FailedWriteCase{"EndDocument", Step::EndDocument}),
+                         [](const auto &info) { return std::string(info.param.name); });
+
+TEST(FailedDocuments, ADocumentThatCannotBeStartedSaysWhy)
+{
+    testsupport::TempFolder folder;
+    writeTemplate(folder.file("t.rtf"), {"Catre [Nume]\\par"});
+    documents::writeFile(folder.file("file"), "not a folder");
+    struct Case {
+        const char *name;
+        QString source;
+        QString dest;
+        // A piece of errorString().
+        QString reason;
+    };
+    const QList<Case> cases = {
+        {"missing_template", folder.file("absent.rtf"), folder.file("d.rtf"), "Nu pot accesa modelul "},
+        // Tests run as root: a path under a file is a folder nobody can write.
+        {"folder_that_cannot_be_written", folder.file("t.rtf"), folder.file("file/d.rtf"),
+         "Documentul " + QDir::toNativeSeparators(folder.file("file/d.rtf")) + " nu poate fi creat"},
+        {"disk_full", folder.file("t.rtf"), "/dev/full", "Documentul /dev/full nu poate fi scris"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TRTFReplace rtf;
+        rtf.RTFSursa = c.source;
+        rtf.RTFDest = c.dest;
+        EXPECT_FALSE(rtf.BeginDocument());
+        EXPECT_TRUE(rtf.errorString().contains(c.reason)) << rtf.errorString().toStdString();
+        rtf.AddField("[Nume]", "Ana");
+        EXPECT_FALSE(rtf.WriteBody(1));
+        EXPECT_FALSE(rtf.EndDocument());
+    }
+    // The device stays what it was.
+    EXPECT_TRUE(QFileInfo("/dev/full").exists());
+    EXPECT_FALSE(QFileInfo("/dev/full").isFile());
 }
 
 TEST(Unrtf, ReadsValuesAndRomanianLetters)

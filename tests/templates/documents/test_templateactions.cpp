@@ -122,6 +122,23 @@ TEST_F(ActionsTest, CarriedFormsForTwoAndSixApplicants)
     }
 }
 
+TEST_F(ActionsTest, AFormThatCannotBeWrittenWholeIsReportedAndNeverOpened)
+{
+    TemplateActions actions(prompter, [] { return 6; });
+    {
+        // The disk fills once the template is out: the form for six, longer
+        // than its template, cannot be written whole.
+        documents::DiskFullAt full(ResourceData("TestForm", kResourceTemplate).size());
+        EXPECT_FALSE(actions.OpenApplicantsForm(1, "TestForm"));
+    }
+    EXPECT_TRUE(recorder.opened().isEmpty());
+    ASSERT_EQ(prompter.questions.size(), 1);
+    EXPECT_EQ(prompter.questions[0].title, "Listare Act");
+    EXPECT_TRUE(prompter.questions[0].text.contains("TestFormF0.rtf")) << prompter.questions[0].text.toStdString();
+    // Neither half a form nor the work files stay in the program folder.
+    EXPECT_EQ(QDir(program.path()).entryList({"*.rtf", "*.txt"}, QDir::Files), QStringList());
+}
+
 TEST_F(ActionsTest, OneApplicantOpensTheCatalogueForm)
 {
     TemplateActions actions(prompter, [] { return 1; });
