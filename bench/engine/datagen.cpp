@@ -1,6 +1,7 @@
 #include "datagen.h"
 
 #include "datastore/sql/database.h"
+#include "datastore/sql/sqltext.h"
 
 #include <QDir>
 
@@ -11,7 +12,7 @@ using sqlstore::database;
 
 QString table(const QString &folder, const QString &name)
 {
-    return QLatin1Char('"') + QDir(folder).filePath(name) + QLatin1Char('"');
+    return sqlstore::quoteName(QDir(folder).filePath(name));
 }
 
 // Rows 1..N as a recursive common table expression.

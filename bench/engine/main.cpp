@@ -18,6 +18,7 @@
 #include "datagen.h"
 
 #include "datastore/sql/database.h"
+#include "datastore/sql/sqltext.h"
 
 #include <sqlite3.h>
 
@@ -165,7 +166,7 @@ int main(int argc, char **argv)
         folder = temporary.path();
     QDir().mkpath(folder);
     auto path = [&](const char *name) { return QDir(folder).filePath(name); };
-    auto quoted = [&](const char *name) { return "\"" + path(name) + "\""; };
+    auto quoted = [&](const char *name) { return sqlstore::quoteName(path(name)); };
 
     try {
         QElapsedTimer clock;

@@ -13,6 +13,8 @@
 // tables written and the emptied journal), a statement on its own does not;
 // so it also prints the median time of one small durable write there.
 #include "datastore/sql/database.h"
+#include "datastore/sql/sqltext.h"
+#include "platform/nativefile.h"
 
 #include <QCoreApplication>
 #include <QDate>
@@ -21,7 +23,6 @@
 #include <QFile>
 #include <QTemporaryDir>
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -44,7 +45,7 @@ struct Tables {
 
 QString quoted(const QString &path)
 {
-    return QLatin1Char('"') + path + QLatin1Char('"');
+    return sqlstore::quoteName(path);
 }
 
 Tables createTables(const QString &dir)
@@ -92,17 +93,16 @@ void addRequest(const Tables &t, qint64 id)
 // One small write made durable, as the journal does.
 double syncMilliseconds(const QString &dir)
 {
-    const int fd = ::open(QFile::encodeName(dir + "/probe").constData(), O_RDWR | O_CREAT, 0644);
+    platform::NativeFile probe;
     std::vector<double> times;
     QElapsedTimer clock;
-    for (int i = 0; i < 20 && fd >= 0; ++i) {
+    const bool opened = probe.open(dir + "/probe", platform::NativeFile::ReadWriteCreate);
+    for (int i = 0; i < 20 && opened; ++i) {
         clock.start();
-        if (::pwrite(fd, "probe", 5, i * 5) != 5 || ::fdatasync(fd) != 0)
+        if (!probe.writeAt(i * 5, "probe", 5) || !probe.syncData())
             break;
         times.push_back(clock.nsecsElapsed() / 1e6);
     }
-    if (fd >= 0)
-        ::close(fd);
     return median(times);
 }
 

@@ -1,12 +1,12 @@
 #include "datastore/listhelpers.h"
 
-#include "datastore/schema.h"
 #include "datastore/sql/database.h"
+#include "datastore/sql/sqltext.h"
 
 QStringList FillDistinctList(const QString &tablePath, const QString &condition, const QString &column,
                              const QVariantList &parameters)
 {
-    QString sql = "SELECT DISTINCT " + column + "\nFROM " + QuotedTablePath(tablePath);
+    QString sql = "SELECT DISTINCT " + column + "\nFROM " + sqlstore::quoteName(tablePath);
     if (!condition.trimmed().isEmpty())
         sql += "\nWHERE " + condition;
     sql += "\nORDER BY " + column;

@@ -20,22 +20,18 @@
 //   QString unit = f.value("const", "unitate");
 #pragma once
 
+#include "platform/error.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 
 #include <functional>
-#include <stdexcept>
 
 // Raised by every write that could not be completed; the file is then unchanged.
-class SettingsError : public std::runtime_error {
+class SettingsError : public ArvenaError {
 public:
-    explicit SettingsError(const QString &message)
-        : std::runtime_error(message.toStdString()), message_(message) {}
-    QString message() const { return message_; }
-
-private:
-    QString message_;
+    using ArvenaError::ArvenaError;
 };
 
 class ProfileFile {

@@ -5,6 +5,7 @@
 #include "datastore/dbf/tableops.h"
 #include "datastore/settings.h"
 #include "datastore/sql/database.h"
+#include "datastore/sql/sqltext.h"
 
 #include <QFile>
 #include <QList>
@@ -109,7 +110,7 @@ QString TablePath(const QString &fileName)
 
 QString QuotedTablePath(const QString &fileName)
 {
-    return QLatin1Char('"') + TablePath(fileName) + QLatin1Char('"');
+    return sqlstore::quoteName(TablePath(fileName));
 }
 
 QString CreateTableStatement(const QString &fileName, const QString &path)
@@ -143,8 +144,6 @@ QStringList PackedTables()
 namespace {
 
 const QString kCereri = QStringLiteral("Cereri.dbf");
-
-QString quoted(const QString &path) { return QLatin1Char('"') + path + QLatin1Char('"'); }
 
 // The field of a table, or a field with no name when the table lacks it.
 dbf::Field fieldOf(const QList<dbf::Field> &fields, const QString &name)
@@ -207,16 +206,16 @@ void UpgradeSchema(const std::function<void()> &extractTemplates)
     if (plan.addShare) {
         bool added = true;
         try {
-            db.exec("ALTER TABLE " + quoted(cereri) + "\nADD COTAPARTE CHAR(10), ADD FARACONTR CHAR(1)");
+            db.exec("ALTER TABLE " + sqlstore::quoteName(cereri) + "\nADD COTAPARTE CHAR(10), ADD FARACONTR CHAR(1)");
         } catch (const sqlstore::SqlError &) {
             added = false; // a table made by this version has them already
         }
         if (added)
-            db.exec("UPDATE " + quoted(cereri) + "\nSET COTAPARTE=?, FARACONTR=?", {"1/1", ""});
+            db.exec("UPDATE " + sqlstore::quoteName(cereri) + "\nSET COTAPARTE=?, FARACONTR=?", {"1/1", ""});
     }
     if (addAreaOfShare) {
-        db.exec("ALTER TABLE " + quoted(cereri) + "\nADD COTAPARTES CHAR(11)");
-        db.exec("UPDATE " + quoted(cereri) + "\nSET COTAPARTES=substr(SUPRAF, 1, 11)");
+        db.exec("ALTER TABLE " + sqlstore::quoteName(cereri) + "\nADD COTAPARTES CHAR(11)");
+        db.exec("UPDATE " + sqlstore::quoteName(cereri) + "\nSET COTAPARTES=substr(SUPRAF, 1, 11)");
         replaceTemplates({"Anexa_1.rtf", "Anexa_1M.rtf", "ANEXA_1PJ.rtf", "Anexa_2.rtf", "Anexa_2M.rtf",
                           "Anexa_2PJ.rtf", "CeresiOfertaPF3.rtf", "CeresiOfertaPJ3.rtf"},
                          extractTemplates);
@@ -224,7 +223,7 @@ void UpgradeSchema(const std::function<void()> &extractTemplates)
     if (plan.annex7Templates)
         replaceTemplates({"Anexa_7PF.rtf", "Anexa_7PJ.rtf"}, extractTemplates);
     if (plan.shareAsFraction)
-        db.exec("UPDATE " + quoted(cereri) + "\nSET COTAPARTE=?\nWHERE COTAPARTE=?", {"1/1", "100%"});
+        db.exec("UPDATE " + sqlstore::quoteName(cereri) + "\nSET COTAPARTE=?\nWHERE COTAPARTE=?", {"1/1", "100%"});
     if (widenCadastre) {
         widenBestEffort(cereri, QStringLiteral("NRCAD"));
         widenBestEffort(cereri, QStringLiteral("NRCARTE"));

@@ -1,14 +1,15 @@
 // An exclusive lock on a file that several processes, possibly on several
 // computers sharing a folder, use to take turns.
 //
-// The lock is a byte-range lock held by the operating system (fcntl on POSIX,
-// LockFileEx on Windows), so it also works on network shares and goes away by
+// The lock is a byte-range lock of the file primitive (nativefile.h), so it also works on network shares and goes away by
 // itself when the process ends or dies. The locked file is only a token: it
 // is created when missing, never written and never removed, because removing
 // a lock file while another process waits on it would let two processes in.
 #pragma once
 
 #include <QString>
+
+#include <memory>
 
 namespace platform {
 
@@ -28,8 +29,9 @@ public:
     QString errorString() const { return error_; }
 
 private:
-    // Descriptor (POSIX) or handle (Windows) of the open lock file; -1 when closed.
-    qintptr handle_ = -1;
+    struct Holder;
+    // The open lock file.
+    std::unique_ptr<Holder> holder_;
     // True while this object holds the lock.
     bool locked_ = false;
     // Why the lock could not be taken, in the system's words.

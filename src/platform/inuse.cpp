@@ -6,10 +6,9 @@
 #include <QMutex>
 #include <QStringList>
 
-#include <cerrno>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
+#include "platform/nativefile.h"
+
+#include <memory>
 
 namespace platform {
 
@@ -22,8 +21,8 @@ const char *const markerName = ".arvena3-inuse";
 // opened and closed by the process never drop them.
 struct Registry {
     QMutex mutex;
-    // folder -> descriptor of its marker file (-1 when it could not be opened)
-    QHash<QString, int> markers;
+    // folder -> its open marker file (null when it could not be opened)
+    QHash<QString, std::shared_ptr<NativeFile>> markers;
     // marked path -> true for a claim, false for a share
     QHash<QString, bool> marked;
     QStringList order;
@@ -43,7 +42,7 @@ QString normalPath(const QString &path)
 // Stable across processes and builds (FNV-1a over the case-folded name), so
 // two copies of the program agree on the byte that stands for an entry.
 // Case is folded because names are compared as Windows does.
-off_t offsetOf(const QString &name)
+qint64 offsetOf(const QString &name)
 {
     const QByteArray bytes = name.toCaseFolded().toUtf8();
     quint32 h = 2166136261u;
@@ -51,28 +50,24 @@ off_t offsetOf(const QString &name)
         h ^= static_cast<unsigned char>(c);
         h *= 16777619u;
     }
-    return static_cast<off_t>(h & 0x3fffffffu);
+    return qint64(h & 0x3fffffffu);
 }
 
-int markerOf(Registry &r, const QString &folder)
+QString markerPath(const QString &folder)
+{
+    return folder + "/" + markerName;
+}
+
+NativeFile *markerOf(Registry &r, const QString &folder)
 {
     auto it = r.markers.find(folder);
     if (it != r.markers.end())
-        return *it;
-    const QByteArray file = QFile::encodeName(folder + "/" + markerName);
-    int fd = ::open(file.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    r.markers.insert(folder, fd);
-    return fd;
-}
-
-struct flock lockAt(short type, off_t offset)
-{
-    struct flock fl {};
-    fl.l_type = type;
-    fl.l_whence = SEEK_SET;
-    fl.l_start = offset;
-    fl.l_len = 1;
-    return fl;
+        return it->get();
+    auto file = std::make_shared<NativeFile>();
+    if (!file->open(markerPath(folder), NativeFile::ReadWriteCreate))
+        file.reset();
+    r.markers.insert(folder, file);
+    return file.get();
 }
 
 bool mark(const QString &path, bool exclusive)
@@ -81,11 +76,10 @@ bool mark(const QString &path, bool exclusive)
     const QFileInfo info(p);
     Registry &r = registry();
     QMutexLocker lock(&r.mutex);
-    const int fd = markerOf(r, info.path());
-    if (fd < 0)
+    NativeFile *marker = markerOf(r, info.path());
+    if (!marker)
         return true;
-    struct flock fl = lockAt(exclusive ? F_WRLCK : F_RDLCK, offsetOf(info.fileName()));
-    if (::fcntl(fd, F_OFD_SETLK, &fl) != 0)
+    if (!marker->tryLock(offsetOf(info.fileName()), 1, exclusive ? LockKind::Exclusive : LockKind::Shared))
         return false;
     if (!r.marked.contains(p))
         r.order.append(p);
@@ -114,11 +108,8 @@ void releaseInUse(const QString &path)
     if (!r.marked.remove(p))
         return;
     r.order.removeAll(p);
-    const int fd = r.markers.value(info.path(), -1);
-    if (fd < 0)
-        return;
-    struct flock fl = lockAt(F_UNLCK, offsetOf(info.fileName()));
-    ::fcntl(fd, F_OFD_SETLK, &fl);
+    if (NativeFile *marker = r.markers.value(info.path()).get())
+        marker->unlock(offsetOf(info.fileName()), 1);
 }
 
 bool inUseByOtherCopy(const QString &path)
@@ -129,19 +120,15 @@ bool inUseByOtherCopy(const QString &path)
     QMutexLocker lock(&r.mutex);
     // Probe through this process's own description: its own marks never
     // conflict with themselves, so only other processes' marks show.
-    int fd = r.markers.value(info.path(), -1);
-    if (fd < 0) {
-        const QByteArray file = QFile::encodeName(info.path() + "/" + markerName);
-        if (!QFileInfo::exists(QFile::decodeName(file)))
+    NativeFile *marker = r.markers.value(info.path()).get();
+    if (!marker) {
+        if (!QFileInfo::exists(markerPath(info.path())))
             return false;
-        fd = markerOf(r, info.path());
-        if (fd < 0)
+        marker = markerOf(r, info.path());
+        if (!marker)
             return false;
     }
-    struct flock fl = lockAt(F_WRLCK, offsetOf(info.fileName()));
-    if (::fcntl(fd, F_OFD_GETLK, &fl) != 0)
-        return false;
-    return fl.l_type != F_UNLCK;
+    return marker->lockedElsewhere(offsetOf(info.fileName()), 1, LockKind::Exclusive);
 }
 
 bool inUseByThisCopy(const QString &path)
@@ -168,18 +155,10 @@ bool folderMarkedByOtherCopy(const QString &folder)
     const QString f = normalPath(folder);
     Registry &r = registry();
     QMutexLocker lock(&r.mutex);
-    struct flock fl = lockAt(F_WRLCK, 0);
-    fl.l_len = 0;
-    const int own = r.markers.value(f, -1);
-    if (own >= 0)
-        return ::fcntl(own, F_OFD_GETLK, &fl) == 0 && fl.l_type != F_UNLCK;
-    const QByteArray file = QFile::encodeName(f + "/" + markerName);
-    const int fd = ::open(file.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    const bool held = ::fcntl(fd, F_GETLK, &fl) == 0 && fl.l_type != F_UNLCK;
-    ::close(fd);
-    return held;
+    if (NativeFile *own = r.markers.value(f).get())
+        return own->lockedElsewhere(0, 0, LockKind::Exclusive);
+    NativeFile probe;
+    return probe.open(markerPath(f), NativeFile::ReadOnly) && probe.lockedElsewhere(0, 0, LockKind::Exclusive);
 }
 
 void forgetMarksUnder(const QString &folder)
@@ -190,8 +169,6 @@ void forgetMarksUnder(const QString &folder)
     QMutexLocker lock(&r.mutex);
     for (auto it = r.markers.begin(); it != r.markers.end();) {
         if (under(it.key())) {
-            if (*it >= 0)
-                ::close(*it);
             it = r.markers.erase(it);
         } else {
             ++it;
@@ -211,25 +188,12 @@ void forgetMarksUnder(const QString &folder)
 
 bool lockedByOtherProcess(const QString &path)
 {
-    const QByteArray file = QFile::encodeName(path);
-    const int fd = ::open(file.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
+    NativeFile file;
+    if (!file.open(path, NativeFile::ReadOnly))
         return false;
-    bool locked = false;
-    // Record locks of other processes (word processors, other database engines).
-    struct flock fl = lockAt(F_WRLCK, 0);
-    fl.l_len = 0;
-    if (::fcntl(fd, F_GETLK, &fl) == 0 && fl.l_type != F_UNLCK)
-        locked = true;
-    // Whole-file locks taken with flock().
-    if (!locked) {
-        if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
-            ::flock(fd, LOCK_UN);
-        else if (errno == EWOULDBLOCK)
-            locked = true;
-    }
-    ::close(fd);
-    return locked;
+    // Record locks (word processors, other database engines), then the
+    // whole-file locks some programs take instead.
+    return file.lockedElsewhere(0, 0, LockKind::Exclusive) || file.wholeFileLockedElsewhere();
 }
 
 } // namespace platform

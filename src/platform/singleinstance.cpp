@@ -9,8 +9,6 @@
 #include <QLoggingCategory>
 #include <QThread>
 
-#include <fcntl.h>
-#include <sys/file.h>
 #include <unistd.h>
 
 Q_LOGGING_CATEGORY(lcInstance, "arvena.instance", QtWarningMsg)
@@ -55,19 +53,13 @@ SingleInstance::~SingleInstance()
         server_->close();
         delete server_;
     }
-    if (lockFd_ >= 0)
-        ::close(lockFd_);
 }
 
 bool SingleInstance::becomePrimary()
 {
-    if (lockFd_ < 0) {
-        const QByteArray lockPath = QFile::encodeName(socketPath_ + ".lock");
-        lockFd_ = ::open(lockPath.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
-        if (lockFd_ < 0)
-            return true; // nowhere to keep the lock: do not stop the clerk from working
-    }
-    if (::flock(lockFd_, LOCK_EX | LOCK_NB) != 0)
+    if (!lockFile_.isOpen() && !lockFile_.open(socketPath_ + ".lock", NativeFile::ReadWriteCreate))
+        return true; // nowhere to keep the lock: do not stop the clerk from working
+    if (!lockFile_.tryLock(0, 1, LockKind::Exclusive))
         return false;
     // The lock is ours: a socket file left behind by a crashed copy is stale.
     QLocalServer::removeServer(socketPath_);

@@ -5,6 +5,8 @@
 // copy through the socket to come forward, and ends without a message.
 #pragma once
 
+#include "platform/nativefile.h"
+
 #include <QObject>
 #include <QString>
 
@@ -37,7 +39,8 @@ private:
     void acceptConnection();
 
     QString socketPath_;
-    int lockFd_ = -1;
+    // The lock file that only the first copy holds.
+    NativeFile lockFile_;
     QLocalServer *server_ = nullptr;
 };
 

@@ -12,8 +12,9 @@
 #include <QString>
 
 #include <cstdio>
+#include "platform/nativefile.h"
+
 #include <cstring>
-#include <fcntl.h>
 #include <unistd.h>
 
 int main(int argc, char **argv)
@@ -29,11 +30,10 @@ int main(int argc, char **argv)
         } else if (std::strcmp(mode, "share") == 0) {
             ok = platform::shareInUse(path);
         } else if (std::strcmp(mode, "lock") == 0) {
-            const int fd = ::open(argv[i], O_RDWR);
-            struct flock fl {};
-            fl.l_type = F_WRLCK;
-            fl.l_whence = SEEK_SET;
-            ok = fd >= 0 && ::fcntl(fd, F_SETLK, &fl) == 0;
+            // As a word processor locks the document it has open; the file
+            // stays open (and locked) until the process ends.
+            auto *file = new platform::NativeFile;
+            ok = file->open(path, platform::NativeFile::ReadWrite) && file->tryLock(0, 0, platform::LockKind::Exclusive);
         }
         if (!ok) {
             std::printf("failed %s\n", argv[i]);

@@ -11,8 +11,6 @@
 
 namespace dbf {
 
-DbfError::DbfError(const QString &message) : std::runtime_error(message.toStdString()), message_(message) {}
-
 namespace {
 
 quint32 u32(const char *p)
@@ -87,9 +85,17 @@ bool putRight(const char *text, int length, int width, char *out)
 
 } // namespace
 
-int announcedHeaderLength(const char *data, qint64 size)
+HeaderStart readHeaderStart(const char *data)
 {
-    return size < 32 ? 0 : u16(data + 8);
+    HeaderStart h;
+    h.level = quint8(data[0]);
+    h.recordCount = u32(data + kRecordCountOffset);
+    h.headerLength = u16(data + 8);
+    h.recordLength = u16(data + 10);
+    h.changeCounter = u32(data + kChangeCounterOffset);
+    h.productionIndex = quint8(data[kProductionIndexOffset]);
+    h.languageDriver = quint8(data[kLanguageDriverOffset]);
+    return h;
 }
 
 bool parseHeader(const char *data, qint64 size, qint64 fileSize, Header &h, QString *error)
@@ -102,16 +108,10 @@ bool parseHeader(const char *data, qint64 size, qint64 fileSize, Header &h, QStr
     if (size < 32 || fileSize < 32)
         return fail(QStringLiteral("fisierul are %1 octeti, prea putin pentru un antet dBASE").arg(fileSize));
     h = Header();
-    h.level = quint8(data[0]);
+    static_cast<HeaderStart &>(h) = readHeaderStart(data);
     if (!knownLevel(h.level))
         return fail(QStringLiteral("nu este o tabela dBASE (octetul de nivel 0x%1)")
                         .arg(h.level, 2, 16, QLatin1Char('0')));
-    h.recordCount = u32(data + kRecordCountOffset);
-    h.headerLength = u16(data + 8);
-    h.recordLength = u16(data + 10);
-    h.changeCounter = u32(data + kChangeCounterOffset);
-    h.productionIndex = quint8(data[kProductionIndexOffset]);
-    h.languageDriver = quint8(data[kLanguageDriverOffset]);
     h.descriptorSize = isDbase7(h.level) ? 48 : 32;
     const int firstDescriptor = isDbase7(h.level) ? 68 : 32;
 

@@ -22,23 +22,20 @@
 // fuzz target can hand them anything.
 #pragma once
 
+#include "platform/error.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
 
 #include <cstdint>
-#include <stdexcept>
 
 namespace dbf {
 
 // A failure of the file layer. message() names the table and the problem.
-class DbfError : public std::runtime_error {
+class DbfError : public ArvenaError {
 public:
-    explicit DbfError(const QString &message);
-    QString message() const { return message_; }
-
-private:
-    QString message_;
+    using ArvenaError::ArvenaError;
 };
 
 // One column of a table.
@@ -55,8 +52,9 @@ struct Field {
     int offset = 0;
 };
 
-// What the header of a table says.
-struct Header {
+// What the first 32 bytes of a table's header say: enough to see that the
+// file changed and where its records lie.
+struct HeaderStart {
     // Header byte 0: dBASE level and memo flags.
     quint8 level = 0x03;
     // Number of rows, deleted ones included.
@@ -71,6 +69,11 @@ struct Header {
     quint8 languageDriver = 0;
     // Header bytes 24..27: the change counter described above.
     quint32 changeCounter = 0;
+    bool operator==(const HeaderStart &) const = default;
+};
+
+// What the whole header of a table says.
+struct Header : HeaderStart {
     // Size of one field descriptor: 32, or 48 for dBASE 7.
     int descriptorSize = 32;
     // Columns in file order, with their offsets.
@@ -94,8 +97,9 @@ constexpr int kMaxRecordLength = 65535;
 // length, rows beyond the end of the file).
 bool parseHeader(const char *data, qint64 size, qint64 fileSize, Header &header, QString *error);
 
-// Length of the header announced by the first 32 bytes (0 when fewer).
-int announcedHeaderLength(const char *data, qint64 size);
+// Reads the first 32 bytes of a header (`data` holds at least 32 bytes).
+// Nothing is checked: parseHeader says whether the whole header is sound.
+HeaderStart readHeaderStart(const char *data);
 
 // A sound header for a new, empty table with `fields` (offsets are filled in).
 // Returns an empty array and sets *error when a field is not acceptable.

@@ -1,5 +1,6 @@
 // Locks that several processes, on one computer or across a network share,
-// take on a table file for the duration of a statement.
+// take on a table file (or the folder's journal) for the duration of a
+// statement.
 //
 // The locks are byte-range locks far beyond the end of any dBASE file (which
 // cannot exceed 2 GB), so they never get in the way of reading or writing the
@@ -10,18 +11,20 @@
 // readers wait for the writer.
 #pragma once
 
+#include "platform/nativefile.h"
+
 #include <QString>
 
 namespace dbf {
 
 enum class LockMode { None, Shared, Exclusive };
 
-// Takes `mode` on the open file `fd`, waiting up to `timeoutMs`. Returns false
-// when the lock could not be had in that time (another process holds it) or
-// the system refused it; *error then says why.
-bool lockFile(int fd, LockMode mode, int timeoutMs, QString *error);
+// Takes `mode` on the open `file`, waiting up to `timeoutMs` in all. Returns
+// false when the lock could not be had in that time (`*busy` then true: another
+// process holds it) or the system refused it; *error then says why.
+bool lockFile(platform::NativeFile &file, LockMode mode, int timeoutMs, QString *error, bool *busy = nullptr);
 
-// Releases whatever lockFile took on `fd`.
-void unlockFile(int fd);
+// Releases whatever lockFile took on `file`.
+void unlockFile(platform::NativeFile &file);
 
 } // namespace dbf

@@ -2,27 +2,37 @@
 
 #include "platform/filecase.h"
 #include "datastore/dbf/dbfformat.h"
-#include "datastore/dbf/rawio.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <map>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <unordered_map>
 #include <unordered_set>
 
 namespace dbf {
 namespace {
 
+// The journal file starts with this line.
 constexpr char kMagic[8] = {'A', 'R', 'V', 'J', 'R', 'N', '1', '\n'};
+// Entry kinds. Every number is little-endian (the byte order of the machines
+// the program runs on), written and read by put() and get().
+//
+// Table entry 'T', one per table, written before the table's first change:
+//     quint16  table id (its place in the transaction's list)
+//     qint64   length of the table file before the transaction
+//     32 bytes the table's header as it was (its first 32 bytes)
+//     quint32  n, length of the tail
+//     n bytes  the file's bytes after its last record (the end-of-file mark
+//              that an append overwrites)
+//     rest     the table's file name, UTF-8
+// Record entry 'R', one per existing row before its first overwrite:
+//     quint16  table id, of a table entry before it
+//     quint32  row number, from 0
+//     rest     the record's bytes as they were (record length bytes)
 constexpr char kTableEntry = 'T';
 constexpr char kRecordEntry = 'R';
 constexpr int kHeaderBytes = 32;
@@ -31,11 +41,6 @@ constexpr size_t kEntryOverhead = 1 + 4 + 8;
 
 int lockTimeoutMs = 20000;
 FolderJournal *activeJournal = nullptr;
-
-QString errnoText()
-{
-    return QString::fromLocal8Bit(std::strerror(errno));
-}
 
 QString canonicalFolder(const QString &folder)
 {
@@ -71,21 +76,6 @@ void putEntry(std::vector<char> &out, char kind, const std::vector<char> &payloa
     put<quint32>(out, quint32(payload.size()));
     out.insert(out.end(), payload.begin(), payload.end());
     put<quint64>(out, checksum(out.data() + start, out.size() - start));
-}
-
-int headerLengthOf(const char *header)
-{
-    return quint8(header[8]) | quint8(header[9]) << 8;
-}
-
-int recordLengthOf(const char *header)
-{
-    return quint8(header[10]) | quint8(header[11]) << 8;
-}
-
-quint32 recordCountOf(const char *header)
-{
-    return get<quint32>(header + kRecordCountOffset);
 }
 
 // What the journal says of one table, gathered for a rollback.
@@ -143,74 +133,55 @@ std::unordered_map<quint16, SavedTable> parseJournal(const QByteArray &bytes)
 void restoreTable(const QString &folder, const SavedTable &saved)
 {
     const QString path = platform::findFileNoCase(folder, saved.name);
-    const QByteArray native = QFile::encodeName(path);
-    const int fd = ::open(native.constData(), O_RDWR | O_CLOEXEC);
-    if (fd < 0) {
-        if (errno == ENOENT)
-            return; // the table was deleted since: nothing to put back
-        throw DbfError(QStringLiteral("Tabela %1 nu poate fi readusa la starea de dinaintea operatiei neterminate (%2)")
-                           .arg(QDir::toNativeSeparators(path), errnoText()));
-    }
     auto fail = [&](const QString &why) {
-        unlockFile(fd);
-        ::close(fd);
         throw DbfError(QStringLiteral("Tabela %1 nu poate fi readusa la starea de dinaintea operatiei neterminate (%2)")
                            .arg(QDir::toNativeSeparators(path), why));
     };
+    platform::NativeFile file;
+    if (!file.open(path, platform::NativeFile::ReadWrite)) {
+        if (file.problem() == platform::NativeFile::NotFound)
+            return; // the table was deleted since: nothing to put back
+        fail(file.errorString());
+    }
+    // Closing the file at the end releases the lock.
     QString why;
-    if (!lockFile(fd, LockMode::Exclusive, lockTimeoutMs, &why))
+    if (!lockFile(file, LockMode::Exclusive, lockTimeoutMs, &why))
         fail(why);
     char current[kHeaderBytes];
-    if (!readFully(fd, current, kHeaderBytes, 0))
+    if (!file.readAt(0, current, kHeaderBytes))
         fail(QStringLiteral("antetul nu poate fi citit"));
     const char *header = saved.header.constData();
     // A table of another layout replaced the one journaled (a restore from a
     // backup): its bytes are not ours to change.
-    if (headerLengthOf(current) != headerLengthOf(header) || recordLengthOf(current) != recordLengthOf(header)) {
-        unlockFile(fd);
-        ::close(fd);
+    const HeaderStart now = readHeaderStart(current);
+    const HeaderStart before = readHeaderStart(header);
+    if (now.headerLength != before.headerLength || now.recordLength != before.recordLength)
         return;
-    }
-    struct stat st;
-    if (saved.records.empty() && ::fstat(fd, &st) == 0 && st.st_size == saved.length
+    if (saved.records.empty() && file.size() == saved.length
         && std::memcmp(current, header, kProductionIndexOffset) == 0
         && std::memcmp(current + kProductionIndexOffset + 1, header + kProductionIndexOffset + 1,
                        kHeaderBytes - kProductionIndexOffset - 1)
                == 0) {
-        // Journaled with the others but never written.
-        unlockFile(fd);
-        ::close(fd);
-        return;
+        return; // journaled with the others but never written
     }
     QByteArray restored = saved.header;
     // The index file beside the table was deleted when the table was first
     // written; it must stay untrusted.
     restored[kProductionIndexOffset] = current[kProductionIndexOffset];
-    const off_t headerLength = headerLengthOf(header);
-    const off_t recordLength = recordLengthOf(header);
-    const off_t dataEnd = qMin<off_t>(headerLength + off_t(recordCountOf(header)) * recordLength, saved.length);
-    if (!writeFully(fd, restored.constData(), kHeaderBytes, 0)
-        || !writeFully(fd, saved.tail.constData(), size_t(saved.tail.size()), dataEnd))
-        fail(errnoText());
+    const qint64 headerLength = before.headerLength;
+    const qint64 recordLength = before.recordLength;
+    const qint64 dataEnd = qMin<qint64>(headerLength + qint64(before.recordCount) * recordLength, saved.length);
+    if (!file.writeAt(0, restored.constData(), kHeaderBytes)
+        || !file.writeAt(dataEnd, saved.tail.constData(), saved.tail.size()))
+        fail(file.errorString());
     for (const auto &[row, bytes] : saved.records) {
         if (bytes.size() != recordLength)
             continue;
-        if (!writeFully(fd, bytes.constData(), size_t(bytes.size()), headerLength + off_t(row) * recordLength))
-            fail(errnoText());
+        if (!file.writeAt(headerLength + qint64(row) * recordLength, bytes.constData(), bytes.size()))
+            fail(file.errorString());
     }
-    if (::ftruncate(fd, off_t(saved.length)) != 0 || ::fsync(fd) != 0)
-        fail(errnoText());
-    unlockFile(fd);
-    ::close(fd);
-}
-
-void syncFolder(const QString &folder)
-{
-    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
+    if (!file.truncate(saved.length) || !file.syncAll())
+        fail(file.errorString());
 }
 
 std::unordered_map<QString, std::weak_ptr<FolderJournal>> &registry()
@@ -225,7 +196,7 @@ std::unordered_map<QString, std::weak_ptr<FolderJournal>> &registry()
 struct FolderJournal::Table {
     QString path;
     quint16 id = 0;
-    int fd = -1;
+    platform::NativeFile file;
     // Records the table had before the transaction; rows past them are new
     // and go away with the cut of the file.
     quint32 originalCount = 0;
@@ -237,11 +208,6 @@ struct FolderJournal::Table {
     // wrote to it.
     bool journaled = false;
     bool written = false;
-    ~Table()
-    {
-        if (fd >= 0)
-            ::close(fd);
-    }
 };
 
 std::shared_ptr<FolderJournal> FolderJournal::of(const QString &folder)
@@ -271,8 +237,6 @@ FolderJournal::~FolderJournal()
 {
     if (inTransaction_)
         rollback();
-    if (fd_ >= 0)
-        ::close(fd_);
 }
 
 void FolderJournal::fail(const QString &problem) const
@@ -282,22 +246,15 @@ void FolderJournal::fail(const QString &problem) const
 
 bool FolderJournal::openFile(bool create)
 {
-    if (fd_ >= 0)
-        ::close(fd_);
-    fd_ = -1;
     path_ = platform::findFileNoCase(folder_, QString::fromLatin1(kJournalFileName));
-    const QByteArray native = QFile::encodeName(path_);
-    fd_ = ::open(native.constData(), O_RDWR | O_CLOEXEC);
-    writable_ = fd_ >= 0;
-    if (fd_ < 0 && errno == ENOENT && create) {
-        fd_ = ::open(native.constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-        writable_ = fd_ >= 0;
-        if (writable_)
-            syncFolder(folder_);
-    }
-    if (fd_ < 0 && errno != ENOENT)
-        fd_ = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
-    return fd_ >= 0;
+    if (file_.open(path_, platform::NativeFile::ReadWriteOrReadOnly))
+        return true;
+    if (file_.problem() != platform::NativeFile::NotFound || !create)
+        return false;
+    if (!file_.open(path_, platform::NativeFile::ReadWriteCreate))
+        return false;
+    platform::syncFolder(folder_);
+    return true;
 }
 
 void FolderJournal::lock(LockMode mode)
@@ -305,21 +262,18 @@ void FolderJournal::lock(LockMode mode)
     // The journal file may have been replaced (the folder restored from a
     // backup) while we waited: a lock on the old file guards nothing.
     for (int attempt = 0;; ++attempt) {
-        QElapsedTimer clock;
-        clock.start();
         QString why;
-        if (!lockFile(fd_, mode, lockTimeoutMs, &why)) {
-            if (clock.elapsed() >= lockTimeoutMs)
+        bool busy = false;
+        if (!lockFile(file_, mode, lockTimeoutMs, &why, &busy)) {
+            if (busy)
                 throw DbfError(QStringLiteral("Dosarul de date %1 este ocupat: alt calculator salveaza acum o operatie "
                                               "in el. Incercati din nou peste cateva momente.")
                                    .arg(QDir::toNativeSeparators(folder_)));
             fail(why);
         }
-        struct stat onDisk, open;
-        if (::stat(QFile::encodeName(path_).constData(), &onDisk) == 0 && ::fstat(fd_, &open) == 0
-            && open.st_ino == onDisk.st_ino && open.st_dev == onDisk.st_dev)
+        if (file_.isStillAt(path_))
             return;
-        unlockFile(fd_);
+        unlockFile(file_);
         if (attempt > 20 || !openFile(true))
             fail(QStringLiteral("fisierul jurnal %1 nu poate fi deschis").arg(QString::fromLatin1(kJournalFileName)));
     }
@@ -327,8 +281,8 @@ void FolderJournal::lock(LockMode mode)
 
 void FolderJournal::unlock()
 {
-    if (fd_ >= 0)
-        unlockFile(fd_);
+    if (file_.isOpen())
+        unlockFile(file_);
 }
 
 void FolderJournal::beginStatement()
@@ -338,7 +292,7 @@ void FolderJournal::beginStatement()
     if (statementDepth_++ > 0)
         return;
     try {
-        if (fd_ < 0 && !openFile(true))
+        if (!file_.isOpen() && !openFile(true))
             return; // a folder that cannot be written and was never journaled
         lock(LockMode::Shared);
         recoverIfNeeded();
@@ -359,14 +313,13 @@ void FolderJournal::endStatement()
 
 void FolderJournal::recoverIfNeeded()
 {
-    struct stat st;
-    if (::fstat(fd_, &st) != 0 || st.st_size == 0)
+    if (file_.size() <= 0)
         return;
     // Holding the shared lock, we know the writer is gone. Two processes
     // that upgrade at once would wait for each other: let go first.
     unlock();
     lock(LockMode::Exclusive);
-    if (::fstat(fd_, &st) == 0 && st.st_size > 0)
+    if (file_.size() > 0)
         rollBackFile();
     lock(LockMode::Shared);
 }
@@ -375,13 +328,12 @@ void FolderJournal::beginTransaction()
 {
     if (inTransaction_ || activeJournal)
         fail(QStringLiteral("o tranzactie este deja in curs"));
-    if ((fd_ < 0 || !writable_) && (!openFile(true) || !writable_))
+    if ((!file_.isOpen() || !file_.isWritable()) && (!openFile(true) || !file_.isWritable()))
         fail(QStringLiteral("fisierul jurnal %1 nu poate fi scris (%2)")
-                 .arg(QString::fromLatin1(kJournalFileName), errnoText()));
+                 .arg(QString::fromLatin1(kJournalFileName), file_.errorString()));
     lock(LockMode::Exclusive);
     try {
-        struct stat st;
-        if (::fstat(fd_, &st) == 0 && st.st_size > 0)
+        if (file_.size() > 0)
             rollBackFile();
     } catch (...) {
         unlock();
@@ -403,8 +355,7 @@ FolderJournal::Table *FolderJournal::tryTableOf(const QString &path)
     auto table = std::make_unique<Table>();
     table->path = path;
     table->id = quint16(tables_.size());
-    table->fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC);
-    if (table->fd < 0)
+    if (!table->file.open(path, platform::NativeFile::ReadWrite))
         return nullptr;
     tables_.push_back(std::move(table));
     return tables_.back().get();
@@ -412,12 +363,9 @@ FolderJournal::Table *FolderJournal::tryTableOf(const QString &path)
 
 FolderJournal::Table &FolderJournal::tableOf(const QString &path)
 {
-    if (canonicalFolder(QFileInfo(path).path()) != folder_)
-        fail(QStringLiteral("tabela %1 este in alt dosar decat celelalte tabele ale operatiei")
-                 .arg(QDir::toNativeSeparators(path)));
     Table *table = tryTableOf(path);
     if (!table)
-        fail(QStringLiteral("tabela %1 nu poate fi deschisa (%2)").arg(QDir::toNativeSeparators(path), errnoText()));
+        fail(QStringLiteral("tabela %1 nu poate fi deschisa").arg(QDir::toNativeSeparators(path)));
     return *table;
 }
 
@@ -427,22 +375,23 @@ bool FolderJournal::journalTable(Table &table, std::vector<char> &entries)
     // bytes after its last record (the end-of-file mark that an append
     // overwrites).
     char header[kHeaderBytes];
-    struct stat st;
-    if (::fstat(table.fd, &st) != 0 || st.st_size < kHeaderBytes || !readFully(table.fd, header, kHeaderBytes, 0))
+    const qint64 length = table.file.size();
+    if (length < kHeaderBytes || !table.file.readAt(0, header, kHeaderBytes))
         return false;
-    table.headerLength = headerLengthOf(header);
-    table.recordLength = recordLengthOf(header);
-    table.originalCount = recordCountOf(header);
+    const HeaderStart start = readHeaderStart(header);
+    table.headerLength = start.headerLength;
+    table.recordLength = start.recordLength;
+    table.originalCount = start.recordCount;
     const qint64 dataEnd =
-        qMin<qint64>(qint64(table.headerLength) + qint64(table.originalCount) * table.recordLength, st.st_size);
-    std::vector<char> tail(size_t(st.st_size - dataEnd));
-    if (!tail.empty() && !readFully(table.fd, tail.data(), tail.size(), off_t(dataEnd)))
+        qMin<qint64>(qint64(table.headerLength) + qint64(table.originalCount) * table.recordLength, length);
+    std::vector<char> tail(size_t(length - dataEnd));
+    if (!tail.empty() && !table.file.readAt(dataEnd, tail.data(), qint64(tail.size())))
         return false;
     const QByteArray name = QFileInfo(table.path).fileName().toUtf8();
     std::vector<char> payload;
     payload.reserve(2 + 8 + kHeaderBytes + 4 + tail.size() + size_t(name.size()));
     put<quint16>(payload, table.id);
-    put<qint64>(payload, qint64(st.st_size));
+    put<qint64>(payload, length);
     payload.insert(payload.end(), header, header + kHeaderBytes);
     put<quint32>(payload, quint32(tail.size()));
     payload.insert(payload.end(), tail.begin(), tail.end());
@@ -481,8 +430,8 @@ void FolderJournal::protect(const QString &tablePath, const std::vector<quint32>
         put<quint32>(payload, row);
         const size_t at = payload.size();
         payload.resize(at + size_t(table.recordLength));
-        const off_t offset = off_t(table.headerLength) + off_t(row) * table.recordLength;
-        if (!readFully(table.fd, payload.data() + at, size_t(table.recordLength), offset))
+        const qint64 offset = qint64(table.headerLength) + qint64(row) * table.recordLength;
+        if (!table.file.readAt(offset, payload.data() + at, table.recordLength))
             fail(QStringLiteral("tabela %1: randul %2 nu poate fi citit")
                      .arg(QDir::toNativeSeparators(tablePath))
                      .arg(row + 1));
@@ -499,8 +448,8 @@ void FolderJournal::append(const std::vector<char> &entries)
         bytes.assign(kMagic, kMagic + sizeof kMagic);
     bytes.insert(bytes.end(), entries.begin(), entries.end());
     // The undo information must be on the disk before the change it undoes.
-    if (!writeFully(fd_, bytes.data(), bytes.size(), off_t(written_)) || ::fdatasync(fd_) != 0)
-        fail(QStringLiteral("jurnalul nu poate fi scris (%1)").arg(errnoText()));
+    if (!file_.writeAt(written_, bytes.data(), qint64(bytes.size())) || !file_.syncData())
+        fail(QStringLiteral("jurnalul nu poate fi scris (%1)").arg(file_.errorString()));
     written_ += qint64(bytes.size());
 }
 
@@ -510,37 +459,35 @@ void FolderJournal::syncTables()
     for (const auto &t : tables_)
         if (t->written)
             written.push_back(t.get());
-#ifdef __linux__
     // Start writing every table before waiting for the first, so that the
     // disk takes them together instead of one after another.
     for (Table *t : written)
-        ::sync_file_range(t->fd, 0, 0, SYNC_FILE_RANGE_WRITE);
-#endif
+        t->file.startWriteBack();
     // The data and the length are what a restart needs; the times can wait.
     for (Table *t : written)
-        if (::fdatasync(t->fd) != 0)
+        if (!t->file.syncData())
             fail(QStringLiteral("tabela %1 nu poate fi scrisa pe disc (%2)")
-                     .arg(QDir::toNativeSeparators(t->path), errnoText()));
+                     .arg(QDir::toNativeSeparators(t->path), t->file.errorString()));
 }
 
 void FolderJournal::emptyFile()
 {
     // Emptied, not deleted: the file carries the folder's lock.
-    if (::ftruncate(fd_, 0) != 0 || ::fdatasync(fd_) != 0)
-        fail(QStringLiteral("jurnalul nu poate fi golit (%1)").arg(errnoText()));
+    if (!file_.truncate(0) || !file_.syncData())
+        fail(QStringLiteral("jurnalul nu poate fi golit (%1)").arg(file_.errorString()));
     written_ = 0;
 }
 
 void FolderJournal::rollBackFile()
 {
-    if (!writable_)
+    if (!file_.isWritable())
         fail(QStringLiteral("o operatie neterminata trebuie anulata, dar dosarul nu poate fi scris"));
-    struct stat st;
-    if (::fstat(fd_, &st) != 0)
-        fail(QStringLiteral("jurnalul nu poate fi citit (%1)").arg(errnoText()));
-    QByteArray bytes(qsizetype(st.st_size), '\0');
-    if (!readFully(fd_, bytes.data(), size_t(bytes.size()), 0))
-        fail(QStringLiteral("jurnalul nu poate fi citit (%1)").arg(errnoText()));
+    const qint64 length = file_.size();
+    if (length < 0)
+        fail(QStringLiteral("jurnalul nu poate fi citit (%1)").arg(file_.errorString()));
+    QByteArray bytes(qsizetype(length), '\0');
+    if (!file_.readAt(0, bytes.data(), bytes.size()))
+        fail(QStringLiteral("jurnalul nu poate fi citit (%1)").arg(file_.errorString()));
     const auto tables = parseJournal(bytes);
     for (const auto &[id, saved] : tables)
         if (!saved.name.isEmpty())
@@ -584,8 +531,7 @@ void FolderJournal::rollback()
         // Our table descriptors hold no locks; closing them first keeps the
         // restore's own descriptors the only ones at work.
         tables_.clear();
-        struct stat st;
-        if (::fstat(fd_, &st) != 0 || st.st_size > 0)
+        if (file_.size() != 0)
             rollBackFile();
     } catch (...) {
         endTransaction();

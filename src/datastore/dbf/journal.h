@@ -22,8 +22,17 @@
 // rolls it back before it reads anything.
 //
 // Journal file: a magic line, then entries, each a kind byte, a 32-bit payload
-// length, the payload and a 64-bit checksum of the three. A torn entry ends
-// the journal: the table bytes it was about to protect were never written.
+// length, the payload and a 64-bit checksum of the three (their layout is
+// described beside the code that writes and reads them, in journal.cpp). A
+// torn entry ends the journal: the table bytes it was about to protect were
+// never written.
+//
+// Who drives it: sqlstore::Database, and nothing else. Its BEGIN takes the
+// writer lock (beginTransaction), each statement's writes are protected before
+// they reach a table (protect), and its COMMIT and ROLLBACK end the
+// transaction here (commit, rollback). The SQLite module has no transaction
+// methods. Database also checks, in one place, that a transaction writes the
+// tables of one folder only.
 #pragma once
 
 #include "datastore/dbf/filelock.h"
@@ -94,10 +103,9 @@ private:
 
     QString folder_;
     QString path_;
-    // Descriptor of the journal file, or -1 (a folder that cannot be written
-    // and has no journal needs no lock).
-    int fd_ = -1;
-    bool writable_ = false;
+    // The journal file; closed when a folder that cannot be written has no
+    // journal (it needs no lock).
+    platform::NativeFile file_;
     int statementDepth_ = 0;
     bool inTransaction_ = false;
     // Bytes written to the journal in this transaction.

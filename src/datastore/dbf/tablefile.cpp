@@ -1,7 +1,5 @@
 #include "datastore/dbf/tablefile.h"
 
-#include "datastore/dbf/rawio.h"
-
 #include "platform/filecase.h"
 
 #include <QDir>
@@ -9,11 +7,7 @@
 #include <QFileInfo>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace dbf {
 namespace {
@@ -34,11 +28,6 @@ std::unordered_map<QString, std::shared_ptr<TableFile>> &registry()
 QString canonicalPath(const QString &path)
 {
     return QDir::cleanPath(QFileInfo(platform::resolvePathNoCase(path)).absoluteFilePath());
-}
-
-QString errnoText()
-{
-    return QString::fromLocal8Bit(std::strerror(errno));
 }
 
 double normalisedKey(double key)
@@ -85,11 +74,7 @@ void TableFile::setLockTimeout(int milliseconds)
 
 TableFile::TableFile(const QString &path) : path_(path) {}
 
-TableFile::~TableFile()
-{
-    if (fd_ >= 0)
-        ::close(fd_);
-}
+TableFile::~TableFile() = default;
 
 void TableFile::fail(const QString &problem) const
 {
@@ -98,16 +83,10 @@ void TableFile::fail(const QString &problem) const
 
 void TableFile::openDescriptor()
 {
-    if (fd_ >= 0)
-        ::close(fd_);
-    const QByteArray native = QFile::encodeName(path_);
-    fd_ = ::open(native.constData(), O_RDWR | O_CLOEXEC);
-    if (fd_ < 0 && (errno == EACCES || errno == EROFS || errno == EPERM))
-        fd_ = ::open(native.constData(), O_RDONLY | O_CLOEXEC);
-    if (fd_ < 0) {
-        if (errno == ENOENT)
+    if (!file_.open(path_, platform::NativeFile::ReadWriteOrReadOnly)) {
+        if (file_.problem() == platform::NativeFile::NotFound)
             fail(QStringLiteral("fisierul nu exista"));
-        fail(QStringLiteral("fisierul nu poate fi deschis (%1)").arg(errnoText()));
+        fail(QStringLiteral("fisierul nu poate fi deschis (%1)").arg(file_.errorString()));
     }
     state_ = State();
     invalidate();
@@ -126,7 +105,7 @@ void TableFile::begin(LockMode mode)
     if (depth_ > 0) {
         if (mode == LockMode::Exclusive && mode_ != LockMode::Exclusive) {
             QString why;
-            if (!lockFile(fd_, LockMode::Exclusive, lockTimeoutMs, &why))
+            if (!lockFile(file_, LockMode::Exclusive, lockTimeoutMs, &why))
                 fail(why);
             mode_ = LockMode::Exclusive;
             refresh();
@@ -139,17 +118,13 @@ void TableFile::begin(LockMode mode)
     // open the new one and lock again.
     for (int attempt = 0;; ++attempt) {
         QString why;
-        if (!lockFile(fd_, mode, lockTimeoutMs, &why))
+        if (!lockFile(file_, mode, lockTimeoutMs, &why))
             fail(why);
-        struct stat onDisk, open;
-        const QByteArray native = QFile::encodeName(path_);
-        if (::stat(native.constData(), &onDisk) != 0) {
-            unlockFile(fd_);
-            fail(QStringLiteral("fisierul nu mai exista"));
-        }
-        if (::fstat(fd_, &open) == 0 && open.st_ino == onDisk.st_ino && open.st_dev == onDisk.st_dev)
+        if (file_.isStillAt(path_))
             break;
-        unlockFile(fd_);
+        unlockFile(file_);
+        if (!QFileInfo::exists(path_))
+            fail(QStringLiteral("fisierul nu mai exista"));
         if (attempt > 20)
             fail(QStringLiteral("fisierul este inlocuit mereu de alt proces"));
         openDescriptor();
@@ -158,7 +133,7 @@ void TableFile::begin(LockMode mode)
     try {
         refresh();
     } catch (...) {
-        unlockFile(fd_);
+        unlockFile(file_);
         mode_ = LockMode::None;
         throw;
     }
@@ -176,17 +151,16 @@ void TableFile::end()
         // The header was written with the records; remember how the file
         // looks now, so that what we know of it stays valid.
         written_ = false;
-        struct stat st;
-        if (::fstat(fd_, &st) == 0) {
-            state_.size = st.st_size;
-            state_.mtimeNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-            state_.recordCount = header_.recordCount;
-            state_.changeCounter = header_.changeCounter;
+        platform::FileStatus st;
+        if (file_.status(&st)) {
+            state_.size = st.size;
+            state_.mtimeNs = st.modifiedNs;
+            state_.start = header_;
         } else {
             state_ = State();
         }
     }
-    unlockFile(fd_);
+    unlockFile(file_);
     mode_ = LockMode::None;
 }
 
@@ -199,21 +173,17 @@ void TableFile::invalidate()
 
 void TableFile::refresh()
 {
-    struct stat st;
-    if (::fstat(fd_, &st) != 0)
-        fail(QStringLiteral("fisierul nu poate fi citit (%1)").arg(errnoText()));
+    platform::FileStatus st;
+    if (!file_.status(&st))
+        fail(QStringLiteral("fisierul nu poate fi citit (%1)").arg(file_.errorString()));
     char first[32];
-    if (st.st_size < 32 || !readFully(fd_, first, sizeof first, 0))
-        fail(QStringLiteral("fisierul are %1 octeti, prea putin pentru un antet dBASE").arg(qint64(st.st_size)));
+    if (st.size < 32 || !file_.readAt(0, first, sizeof first))
+        fail(QStringLiteral("fisierul are %1 octeti, prea putin pentru un antet dBASE").arg(st.size));
     State now;
-    now.device = st.st_dev;
-    now.inode = st.st_ino;
-    now.size = st.st_size;
-    now.mtimeNs = qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
-    std::memcpy(&now.recordCount, first + kRecordCountOffset, 4);
-    std::memcpy(&now.changeCounter, first + kChangeCounterOffset, 4);
-    now.headerLength = announcedHeaderLength(first, 32);
-    now.recordLength = quint8(first[10]) | quint8(first[11]) << 8;
+    now.identity = st.identity;
+    now.size = st.size;
+    now.mtimeNs = st.modifiedNs;
+    now.start = readHeaderStart(first);
     if (now == state_ && !headerBytes_.isEmpty())
         return;
     invalidate();
@@ -224,19 +194,19 @@ void TableFile::refresh()
 
 void TableFile::readWholeHeader()
 {
-    struct stat st;
-    if (::fstat(fd_, &st) != 0)
-        fail(QStringLiteral("fisierul nu poate fi citit (%1)").arg(errnoText()));
+    platform::FileStatus st;
+    if (!file_.status(&st))
+        fail(QStringLiteral("fisierul nu poate fi citit (%1)").arg(file_.errorString()));
     char first[32];
-    if (!readFully(fd_, first, 32, 0))
+    if (!file_.readAt(0, first, 32))
         fail(QStringLiteral("antetul nu poate fi citit"));
-    const qint64 length = qMin<qint64>(qMax(32, announcedHeaderLength(first, 32)), st.st_size);
+    const qint64 length = qMin<qint64>(qMax(32, readHeaderStart(first).headerLength), st.size);
     QByteArray bytes(length, '\0');
-    if (!readFully(fd_, bytes.data(), size_t(length), 0))
+    if (!file_.readAt(0, bytes.data(), length))
         fail(QStringLiteral("antetul nu poate fi citit"));
     Header parsed;
     QString why;
-    if (!parseHeader(bytes.constData(), length, st.st_size, parsed, &why))
+    if (!parseHeader(bytes.constData(), length, st.size, parsed, &why))
         fail(why);
     if (headerBytes_.isEmpty() || headerBytes_.mid(32) != bytes.mid(32)
         || parsed.recordLength != header_.recordLength)
@@ -257,8 +227,8 @@ Record TableFile::record(quint32 row)
         block->firstRow = number * blockRows_;
         block->rows = qMin(blockRows_, header_.recordCount - block->firstRow);
         block->bytes.resize(size_t(block->rows) * size_t(header_.recordLength));
-        const off_t offset = off_t(header_.headerLength) + off_t(block->firstRow) * header_.recordLength;
-        if (!readFully(fd_, block->bytes.data(), block->bytes.size(), offset))
+        const qint64 offset = qint64(header_.headerLength) + qint64(block->firstRow) * header_.recordLength;
+        if (!file_.readAt(offset, block->bytes.data(), qint64(block->bytes.size())))
             fail(QStringLiteral("randul %1 nu poate fi citit").arg(row + 1));
         if (it != blocks_.end()) {
             cachedBytes_ -= it->second->bytes.size();
@@ -303,8 +273,8 @@ void TableFile::writeHeader()
     std::memcpy(first, headerBytes_.constData(), 32);
     stampHeader(first, header_.recordCount, header_.changeCounter);
     first[kProductionIndexOffset] = char(header_.productionIndex);
-    if (!writeFully(fd_, first, 32, 0))
-        fail(QStringLiteral("antetul nu poate fi scris (%1)").arg(errnoText()));
+    if (!file_.writeAt(0, first, 32))
+        fail(QStringLiteral("antetul nu poate fi scris (%1)").arg(file_.errorString()));
     std::memcpy(headerBytes_.data(), first, 32);
 }
 
@@ -328,9 +298,9 @@ void TableFile::writeRecord(quint32 row, const char *bytes)
         fail(QStringLiteral("randul %1 nu exista").arg(row + 1));
     markWritten();
     dropIndexesTouched(row, bytes);
-    const off_t offset = off_t(header_.headerLength) + off_t(row) * header_.recordLength;
-    if (!writeFully(fd_, bytes, size_t(header_.recordLength), offset))
-        fail(QStringLiteral("randul %1 nu poate fi scris (%2)").arg(row + 1).arg(errnoText()));
+    const qint64 offset = qint64(header_.headerLength) + qint64(row) * header_.recordLength;
+    if (!file_.writeAt(offset, bytes, header_.recordLength))
+        fail(QStringLiteral("randul %1 nu poate fi scris (%2)").arg(row + 1).arg(file_.errorString()));
     const auto it = blocks_.find(row / blockRows_);
     if (it != blocks_.end() && row < it->second->firstRow + it->second->rows)
         std::memcpy(it->second->bytes.data() + size_t(row - it->second->firstRow) * header_.recordLength, bytes,
@@ -345,11 +315,11 @@ quint32 TableFile::appendRecord(const char *bytes)
         fail(QStringLiteral("tabela este plina"));
     std::vector<char> buffer(bytes, bytes + header_.recordLength);
     buffer.push_back(0x1A); // end-of-file mark, overwritten by the next record
-    const off_t offset = off_t(header_.headerLength) + off_t(row) * header_.recordLength;
+    const qint64 offset = qint64(header_.headerLength) + qint64(row) * header_.recordLength;
     if (qint64(offset) + header_.recordLength > 0x7FFFFFFFLL)
         fail(QStringLiteral("tabela a atins marimea maxima a unui fisier dBASE"));
-    if (!writeFully(fd_, buffer.data(), buffer.size(), offset))
-        fail(QStringLiteral("randul nou nu poate fi scris (%1)").arg(errnoText()));
+    if (!file_.writeAt(offset, buffer.data(), qint64(buffer.size())))
+        fail(QStringLiteral("randul nou nu poate fi scris (%1)").arg(file_.errorString()));
     header_.recordCount = row + 1;
     return row;
 }
@@ -419,12 +389,12 @@ void TableFile::commitStaged()
     if (!stagedAppends_.empty()) {
         const size_t length = size_t(header_.recordLength);
         const quint32 rows = quint32(stagedAppends_.size() / length);
-        const off_t offset = off_t(header_.headerLength) + off_t(header_.recordCount) * header_.recordLength;
+        const qint64 offset = qint64(header_.headerLength) + qint64(header_.recordCount) * header_.recordLength;
         if (qint64(offset) + qint64(stagedAppends_.size()) > 0x7FFFFFFFLL)
             fail(QStringLiteral("tabela a atins marimea maxima a unui fisier dBASE"));
         stagedAppends_.push_back(0x1A); // end-of-file mark, overwritten by the next record
-        if (!writeFully(fd_, stagedAppends_.data(), stagedAppends_.size(), offset))
-            fail(QStringLiteral("randurile noi nu pot fi scrise (%1)").arg(errnoText()));
+        if (!file_.writeAt(offset, stagedAppends_.data(), qint64(stagedAppends_.size())))
+            fail(QStringLiteral("randurile noi nu pot fi scrise (%1)").arg(file_.errorString()));
         header_.recordCount += rows;
         stagedAppends_.clear();
     }

@@ -151,8 +151,8 @@ private:
 
     // Path as found on disk.
     QString path_;
-    // Open descriptor, or -1.
-    int fd_ = -1;
+    // The open file.
+    platform::NativeFile file_;
     // Lock held, and how many begin() calls are open.
     LockMode mode_ = LockMode::None;
     int depth_ = 0;
@@ -160,10 +160,9 @@ private:
     Header header_;
     // What identified the file's state when the caches were filled.
     struct State {
-        quint64 device = 0, inode = 0;
+        platform::FileIdentity identity;
         qint64 size = -1, mtimeNs = 0;
-        quint32 recordCount = 0, changeCounter = 0;
-        int headerLength = 0, recordLength = 0;
+        HeaderStart start;
         bool operator==(const State &) const = default;
     } state_;
     // Raw bytes of the header as last read, to notice changed fields.

@@ -1,6 +1,7 @@
 #include "datastore/dbf/tableops.h"
 
 #include "platform/filecase.h"
+#include "platform/nativefile.h"
 #include "datastore/dbf/journal.h"
 #include "datastore/dbf/tablefile.h"
 
@@ -9,10 +10,8 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <cerrno>
 #include <cstring>
 #include <filesystem>
-#include <unistd.h>
 #include <vector>
 
 namespace dbf {
@@ -45,19 +44,16 @@ void replaceFile(const QString &path, const QByteArray &header, const std::vecto
     const bool written = out.write(header) == header.size()
                          && out.write(records.data(), qint64(records.size())) == qint64(records.size())
                          && out.write(&eof, 1) == 1 && out.flush();
-    const bool synced = written && ::fsync(out.handle()) == 0;
+    const bool synced = written && platform::syncToDisk(out);
     out.close();
     if (synced && creating) {
         // A new table must not replace one that another process created
         // meanwhile (and may already have written to): a hard link fails
         // when the name is taken, where a rename would not.
-        const QByteArray from = QFile::encodeName(temporary);
-        const QByteArray to = QFile::encodeName(path);
-        const int linked = ::link(from.constData(), to.constData());
-        const int linkError = errno;
-        if (linked == 0 || linkError == EEXIST) {
-            ::unlink(from.constData());
-            if (linked != 0)
+        const platform::LinkResult linked = platform::linkNewName(temporary, path);
+        if (linked != platform::LinkResult::Unsupported) {
+            QFile::remove(temporary);
+            if (linked == platform::LinkResult::NameTaken)
                 failFor(path, QStringLiteral("exista deja"));
             return;
         }

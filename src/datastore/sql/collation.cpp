@@ -1,5 +1,7 @@
 #include "datastore/sql/collation.h"
 
+#include "datastore/sql/sqliteboundary.h"
+
 #include <QByteArray>
 
 #include <cstdio>
@@ -172,11 +174,27 @@ void lowerFunction(sqlite3_context *context, int, sqlite3_value **argv)
 
 void registerCollations(sqlite3 *db)
 {
-    sqlite3_create_collation(db, "ROMANIAN", SQLITE_UTF8, nullptr, collateRomanian);
-    sqlite3_create_collation(db, "DBFDATE", SQLITE_UTF8, nullptr, collateDate);
+    sqlite3_create_collation(db, "ROMANIAN", SQLITE_UTF8, nullptr,
+                             [](void *, int n1, const void *p1, int n2, const void *p2) noexcept {
+                                 return guardedCompare([&] { return collateRomanian(nullptr, n1, p1, n2, p2); });
+                             });
+    sqlite3_create_collation(db, "DBFDATE", SQLITE_UTF8, nullptr,
+                             [](void *, int n1, const void *p1, int n2, const void *p2) noexcept {
+                                 return guardedCompare([&] { return collateDate(nullptr, n1, p1, n2, p2); });
+                             });
     const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
-    sqlite3_create_function(db, "upper", 1, flags, nullptr, upperFunction, nullptr, nullptr);
-    sqlite3_create_function(db, "lower", 1, flags, nullptr, lowerFunction, nullptr, nullptr);
+    sqlite3_create_function(
+        db, "upper", 1, flags, nullptr,
+        [](sqlite3_context *context, int argc, sqlite3_value **argv) noexcept {
+            guardedFunction(context, [&] { upperFunction(context, argc, argv); });
+        },
+        nullptr, nullptr);
+    sqlite3_create_function(
+        db, "lower", 1, flags, nullptr,
+        [](sqlite3_context *context, int argc, sqlite3_value **argv) noexcept {
+            guardedFunction(context, [&] { lowerFunction(context, argc, argv); });
+        },
+        nullptr, nullptr);
 }
 
 int compareRomanian(const QString &a, const QString &b)

@@ -32,11 +32,6 @@ QString shortened(const QString &sql)
     return s.size() > 300 ? s.left(300) + QStringLiteral("...") : s;
 }
 
-QString quotedName(const QString &name)
-{
-    return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
-}
-
 QString quotedString(const QString &text)
 {
     return QLatin1Char('\'') + QString(text).replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\'');
@@ -400,7 +395,7 @@ void Database::detachAll(const QString &path)
 {
     for (auto it = attached_.begin(); it != attached_.end();) {
         if ((*it)->path == path) {
-            const QByteArray drop = (QStringLiteral("DROP TABLE IF EXISTS temp.") + quotedName((*it)->name)).toUtf8();
+            const QByteArray drop = (QStringLiteral("DROP TABLE IF EXISTS temp.") + quoteName((*it)->name)).toUtf8();
             sqlite3_exec(db_, drop.constData(), nullptr, nullptr, nullptr);
             it = attached_.erase(it);
         } else {
@@ -418,12 +413,12 @@ void Database::attach(const QString &name, const QString &path)
             continue;
         if (a.path == path && a.layoutVersion == file->layoutVersion())
             return;
-        const QByteArray drop = (QStringLiteral("DROP TABLE IF EXISTS temp.") + quotedName(a.name)).toUtf8();
+        const QByteArray drop = (QStringLiteral("DROP TABLE IF EXISTS temp.") + quoteName(a.name)).toUtf8();
         sqlite3_exec(db_, drop.constData(), nullptr, nullptr, nullptr);
         attached_.erase(it);
         break;
     }
-    const QByteArray create = (QStringLiteral("CREATE VIRTUAL TABLE temp.") + quotedName(name)
+    const QByteArray create = (QStringLiteral("CREATE VIRTUAL TABLE temp.") + quoteName(name)
                                + QStringLiteral(" USING dbf(") + quotedString(path) + QLatin1Char(')'))
                                   .toUtf8();
     char *error = nullptr;
@@ -592,17 +587,18 @@ void appendRow(sqlite3_stmt *statement, int columns, std::string &bytes)
 
 int Database::run(const QString &sql, const QVariantList &parameters, Query *result)
 {
-    const QString keyword = leadingKeyword(tokenize(sql));
+    const QList<Token> tokens = tokenize(sql);
+    const QString keyword = leadingKeyword(tokens);
     const bool command = isTransactionCommand(keyword);
     if (!transactionOpen_) {
         if (command)
-            runTransactionCommand(keyword, sql);
-        return command ? 0 : runStatement(sql, parameters, result);
+            runTransactionCommand(keyword, tokens, sql);
+        return command ? 0 : runStatement(tokens, sql, parameters, result);
     }
     try {
         if (!command)
-            return runStatement(sql, parameters, result);
-        runTransactionCommand(keyword, sql);
+            return runStatement(tokens, sql, parameters, result);
+        runTransactionCommand(keyword, tokens, sql);
         return 0;
     } catch (const SqlError &e) {
         if (!transactionOpen_)
@@ -617,7 +613,7 @@ int Database::run(const QString &sql, const QVariantList &parameters, Query *res
     }
 }
 
-void Database::runTransactionCommand(const QString &keyword, const QString &sql)
+void Database::runTransactionCommand(const QString &keyword, const QList<Token> &tokens, const QString &sql)
 {
     if (keyword == QLatin1String("BEGIN")) {
         if (transactionOpen_)
@@ -641,7 +637,6 @@ void Database::runTransactionCommand(const QString &keyword, const QString &sql)
         commitTransaction();
         return;
     }
-    const QList<Token> tokens = tokenize(sql);
     const bool toSavepoint = std::any_of(tokens.begin(), tokens.end(), [](const Token &t) {
         return t.kind == Token::Word && t.name.compare(QLatin1String("TO"), Qt::CaseInsensitive) == 0;
     });
@@ -675,25 +670,23 @@ void Database::joinTransaction(const QString &folder)
 
 void Database::commitTransaction()
 {
-    // The module's xSync makes the transaction durable; a failure there fails
-    // the COMMIT and has undone the transaction already.
-    char *error = nullptr;
-    if (sqlite3_exec(db_, "COMMIT", nullptr, nullptr, &error) != SQLITE_OK) {
-        const QString message = error ? QString::fromUtf8(error) : QString::fromUtf8(sqlite3_errmsg(db_));
-        sqlite3_free(error);
-        rollbackTransaction();
-        throw SqlError(message);
-    }
-    // A transaction that wrote no table reached no module hook.
+    // The folder's journal is what makes the transaction durable, and this is
+    // its one commit: the tables are synced and the journal emptied, or, when
+    // that fails, the journal has undone the transaction. SQLite's own
+    // transaction holds nothing of the tables (the module has no transaction
+    // hooks); it only keeps the tables attached meanwhile, and ends after.
     std::shared_ptr<dbf::FolderJournal> journal = std::move(journal_);
     transactionOpen_ = false;
     if (journal && journal->inTransaction()) {
         try {
             journal->commit();
         } catch (const dbf::DbfError &e) {
+            sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+            forgetAttachedTables();
             throw SqlError(e.message());
         }
     }
+    sqlite3_exec(db_, "COMMIT", nullptr, nullptr, nullptr);
 }
 
 void Database::rollbackTransaction()
@@ -718,100 +711,111 @@ void Database::rollbackTransaction()
 void Database::forgetAttachedTables()
 {
     for (const auto &a : attached_) {
-        const QByteArray drop = (QStringLiteral("DROP TABLE IF EXISTS temp.") + quotedName(a->name)).toUtf8();
+        const QByteArray drop = (QStringLiteral("DROP TABLE IF EXISTS temp.") + quoteName(a->name)).toUtf8();
         sqlite3_exec(db_, drop.constData(), nullptr, nullptr, nullptr);
     }
     attached_.clear();
 }
 
-int Database::runStatement(const QString &sql, const QVariantList &parameters, Query *result)
+int Database::runStatement(const QList<Token> &tokens, const QString &sql, const QVariantList &parameters,
+                           Query *result)
 {
     try {
-        const QList<Token> tokens = tokenize(sql);
         const FileStatement fileStatement = fileStatementOf(tokens, tableFolder_);
-        if (fileStatement.kind != FileStatement::None && transactionOpen_)
-            throw SqlError(QStringLiteral("Structura tabelelor nu se schimba in timpul unei tranzactii: %1")
-                               .arg(shortened(sql)));
-        StatementLocks folderLock(nullptr);
-        if (fileStatement.kind != FileStatement::None && QDir(folderOf(fileStatement.path)).exists())
-            folderLock.holdFolder(folderOf(fileStatement.path));
-        switch (fileStatement.kind) {
-        case FileStatement::CreateTable:
-            detachAll(fileStatement.path);
-            dbf::createTable(fileStatement.path, fileStatement.fields);
+        if (fileStatement.kind != FileStatement::None) {
+            runFileStatement(fileStatement, sql);
             return 0;
-        case FileStatement::AlterTable:
-            detachAll(fileStatement.path);
-            if (!fileStatement.dropped.isEmpty())
-                dbf::dropColumns(fileStatement.path, fileStatement.dropped);
-            if (!fileStatement.fields.isEmpty())
-                dbf::addColumns(fileStatement.path, fileStatement.fields);
-            return 0;
-        case FileStatement::DropTable:
-            detachAll(fileStatement.path);
-            dbf::TableFile::forget(fileStatement.path);
-            if (QFile::exists(fileStatement.path) && !QFile::remove(fileStatement.path))
-                throw SqlError(QStringLiteral("Tabela %1 nu poate fi stearsa")
-                                   .arg(QDir::toNativeSeparators(fileStatement.path)));
-            return 0;
-        case FileStatement::None:
-            break;
         }
-
-        const QList<TableReference> references = tablesOf(tokens, tableFolder_);
-        // The tables a transaction writes are in its folder; it may read
-        // others (the work tables of a dialog), held only for the statement.
-        if (transactionOpen_)
-            for (const TableReference &r : references)
-                if (r.written)
-                    joinTransaction(folderOf(r.path));
-        StatementLocks locks(journal_.get());
-        locks.take(references);
-        for (const TableReference &r : references)
-            attach(r.name, r.path);
-
-        const QByteArray text = joinTokens(adaptToOldEngine(tokens)).toUtf8();
-        sqlite3_stmt *statement = nullptr;
-        const char *tail = nullptr;
-        if (sqlite3_prepare_v2(db_, text.constData(), int(text.size()), &statement, &tail) != SQLITE_OK)
-            fail(shortened(sql));
-        if (!statement)
-            return 0;
-        std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt *)> guard(statement, sqlite3_finalize);
-        if (tail && QByteArray(tail).trimmed().size() > 0 && QByteArray(tail).trimmed() != ";")
-            throw SqlError(QStringLiteral("Se poate rula o singura comanda odata: %1").arg(shortened(sql)));
-        const int wanted = sqlite3_bind_parameter_count(statement);
-        for (int i = 0; i < wanted; ++i)
-            bindValue(statement, i + 1, parameters.value(i));
-
-        std::string bytes;
-        std::vector<size_t> starts;
-        const int columns = sqlite3_column_count(statement);
-        for (;;) {
-            const int rc = sqlite3_step(statement);
-            if (rc == SQLITE_DONE)
-                break;
-            if (rc != SQLITE_ROW)
-                fail(shortened(sql));
-            if (result) {
-                starts.push_back(bytes.size());
-                appendRow(statement, columns, bytes);
-            }
-        }
-        const int changed = sqlite3_stmt_readonly(statement) ? 0 : sqlite3_changes(db_);
-        locks.commit();
-        if (result) {
-            result->sql_ = sql;
-            result->parameters_ = parameters;
-            result->fields_ = resultFields(statement);
-            result->rows_->bytes = std::move(bytes);
-            result->rows_->starts = std::move(starts);
-            result->refilter();
-        }
-        return changed;
+        return runSqlStatement(tokens, sql, parameters, result);
     } catch (const dbf::DbfError &e) {
         throw SqlError(e.message());
     }
+}
+
+void Database::runFileStatement(const FileStatement &statement, const QString &sql)
+{
+    if (transactionOpen_)
+        throw SqlError(
+            QStringLiteral("Structura tabelelor nu se schimba in timpul unei tranzactii: %1").arg(shortened(sql)));
+    StatementLocks folderLock(nullptr);
+    if (QDir(folderOf(statement.path)).exists())
+        folderLock.holdFolder(folderOf(statement.path));
+    detachAll(statement.path);
+    switch (statement.kind) {
+    case FileStatement::CreateTable:
+        dbf::createTable(statement.path, statement.fields);
+        break;
+    case FileStatement::AlterTable:
+        if (!statement.dropped.isEmpty())
+            dbf::dropColumns(statement.path, statement.dropped);
+        if (!statement.fields.isEmpty())
+            dbf::addColumns(statement.path, statement.fields);
+        break;
+    case FileStatement::DropTable:
+        dbf::TableFile::forget(statement.path);
+        if (QFile::exists(statement.path) && !QFile::remove(statement.path))
+            throw SqlError(
+                QStringLiteral("Tabela %1 nu poate fi stearsa").arg(QDir::toNativeSeparators(statement.path)));
+        break;
+    case FileStatement::None:
+        break;
+    }
+}
+
+int Database::runSqlStatement(const QList<Token> &tokens, const QString &sql, const QVariantList &parameters,
+                              Query *result)
+{
+    const QList<TableReference> references = tablesOf(tokens, tableFolder_);
+    // The tables a transaction writes are in its folder; it may read
+    // others (the work tables of a dialog), held only for the statement.
+    if (transactionOpen_)
+        for (const TableReference &r : references)
+            if (r.written)
+                joinTransaction(folderOf(r.path));
+    StatementLocks locks(journal_.get());
+    locks.take(references);
+    for (const TableReference &r : references)
+        attach(r.name, r.path);
+
+    const QByteArray text = joinTokens(adaptToOldEngine(tokens)).toUtf8();
+    sqlite3_stmt *statement = nullptr;
+    const char *tail = nullptr;
+    if (sqlite3_prepare_v2(db_, text.constData(), int(text.size()), &statement, &tail) != SQLITE_OK)
+        fail(shortened(sql));
+    if (!statement)
+        return 0;
+    std::unique_ptr<sqlite3_stmt, int (*)(sqlite3_stmt *)> guard(statement, sqlite3_finalize);
+    if (tail && QByteArray(tail).trimmed().size() > 0 && QByteArray(tail).trimmed() != ";")
+        throw SqlError(QStringLiteral("Se poate rula o singura comanda odata: %1").arg(shortened(sql)));
+    const int wanted = sqlite3_bind_parameter_count(statement);
+    for (int i = 0; i < wanted; ++i)
+        bindValue(statement, i + 1, parameters.value(i));
+
+    std::string bytes;
+    std::vector<size_t> starts;
+    const int columns = sqlite3_column_count(statement);
+    for (;;) {
+        const int rc = sqlite3_step(statement);
+        if (rc == SQLITE_DONE)
+            break;
+        if (rc != SQLITE_ROW)
+            fail(shortened(sql));
+        if (result) {
+            starts.push_back(bytes.size());
+            appendRow(statement, columns, bytes);
+        }
+    }
+    const int changed = sqlite3_stmt_readonly(statement) ? 0 : sqlite3_changes(db_);
+    locks.commit();
+    if (result) {
+        result->sql_ = sql;
+        result->parameters_ = parameters;
+        result->fields_ = resultFields(statement);
+        result->rows_->bytes = std::move(bytes);
+        result->rows_->starts = std::move(starts);
+        result->refilter();
+    }
+    return changed;
 }
 
 void Database::exec(const QString &sql, const QVariantList &parameters)

@@ -2,8 +2,8 @@
 //
 //     using namespace sqlstore;
 //     const QString cereri = dir + "/Cereri.dbf";
-//     database().exec("UPDATE \"" + cereri + "\" SET STARE=? WHERE ID=?", {4, id});
-//     Query q = database().query("SELECT NR, DATAC FROM \"" + cereri + "\" ORDER BY DATAC, NR");
+//     database().exec("UPDATE " + quoteName(cereri) + " SET STARE=? WHERE ID=?", {4, id});
+//     Query q = database().query("SELECT NR, DATAC FROM " + quoteName(cereri) + " ORDER BY DATAC, NR");
 //     for (q.first(); !q.eof(); q.next())
 //         use(q.value("NR").toLongLong(), q.value("DATAC").toDate());
 //
@@ -30,8 +30,8 @@
 // machine stops half way:
 //
 //     Transaction operation;                 // BEGIN
-//     database().exec("INSERT INTO \"" + cereri + "\" ...", {...});
-//     database().exec("INSERT INTO \"" + alteActe + "\" ...", {...});
+//     database().exec("INSERT INTO " + quoteName(cereri) + " ...", {...});
+//     database().exec("INSERT INTO " + quoteName(alteActe) + " ...", {...});
 //     operation.commit();                    // COMMIT; ROLLBACK when left early
 //
 // The statements BEGIN, COMMIT (or END) and ROLLBACK do the same by hand. The
@@ -68,6 +68,8 @@ class FolderJournal;
 namespace sqlstore {
 
 class Database;
+struct Token;
+struct FileStatement;
 
 // What a result column is: the field it comes from, when it comes straight
 // from a table column, else only its name.
@@ -191,8 +193,11 @@ private:
     Database();
     struct Attached;
     int run(const QString &sql, const QVariantList &parameters, Query *result);
-    int runStatement(const QString &sql, const QVariantList &parameters, Query *result);
-    void runTransactionCommand(const QString &keyword, const QString &sql);
+    int runStatement(const QList<Token> &tokens, const QString &sql, const QVariantList &parameters, Query *result);
+    void runFileStatement(const FileStatement &statement, const QString &sql);
+    int runSqlStatement(const QList<Token> &tokens, const QString &sql, const QVariantList &parameters,
+                        Query *result);
+    void runTransactionCommand(const QString &keyword, const QList<Token> &tokens, const QString &sql);
     void joinTransaction(const QString &folder);
     void commitTransaction();
     void rollbackTransaction();

@@ -2,8 +2,9 @@
 
 #include "datastore/dbf/codepage.h"
 #include "datastore/dbf/dbfformat.h"
-#include "datastore/dbf/journal.h"
 #include "datastore/dbf/tablefile.h"
+#include "datastore/sql/sqliteboundary.h"
+#include "datastore/sql/sqltext.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -87,8 +88,7 @@ QString schemaOf(const TableFile &file)
         seen.append(name);
         if (i > 0)
             sql += QStringLiteral(", ");
-        sql += QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"')
-               + QLatin1Char(' ') + declaredType(f.type, f.width, f.decimals);
+        sql += quoteName(name) + QLatin1Char(' ') + declaredType(f.type, f.width, f.decimals);
     }
     return sql + QLatin1Char(')');
 }
@@ -102,23 +102,30 @@ int connectTable(sqlite3 *db, void *, int argc, const char *const *argv, sqlite3
     auto table = std::make_unique<DbfTable>();
     std::memset(&table->base, 0, sizeof table->base);
     table->path = unquoteArgument(argv[3]);
-    try {
-        table->file = TableFile::open(table->path);
-        table->path = table->file->path();
-        // The caller normally holds a lock already; reading the header under
-        // a shared lock of our own is harmless then and needed otherwise.
-        table->file->begin(dbf::LockMode::Shared);
-        const QString schema = schemaOf(*table->file);
-        table->file->end();
-        const int rc = sqlite3_declare_vtab(db, schema.toUtf8().constData());
-        if (rc != SQLITE_OK) {
-            *error = sqlite3_mprintf("Tabela %s: campurile nu pot fi declarate (%s)",
-                                     table->path.toUtf8().constData(), sqlite3_errmsg(db));
-            return rc;
-        }
-    } catch (const dbf::DbfError &e) {
-        *error = sqlite3_mprintf("%s", e.message().toUtf8().constData());
-        return SQLITE_ERROR;
+    QString problem;
+    bool outOfMemory = false;
+    int rc = SQLITE_OK;
+    const bool ran = runGuarded(
+        [&] {
+            table->file = TableFile::open(table->path);
+            table->path = table->file->path();
+            // The caller normally holds a lock already; reading the header
+            // under a shared lock of our own is harmless then and needed
+            // otherwise.
+            table->file->begin(dbf::LockMode::Shared);
+            const QString schema = schemaOf(*table->file);
+            table->file->end();
+            rc = sqlite3_declare_vtab(db, schema.toUtf8().constData());
+            if (rc != SQLITE_OK)
+                problem = QStringLiteral("Tabela %1: campurile nu pot fi declarate (%2)")
+                              .arg(table->path, QString::fromUtf8(sqlite3_errmsg(db)));
+        },
+        &problem, &outOfMemory);
+    if (outOfMemory)
+        return SQLITE_NOMEM;
+    if (!ran || rc != SQLITE_OK) {
+        *error = sqlite3_mprintf("%s", problem.toUtf8().constData());
+        return ran ? rc : SQLITE_ERROR;
     }
     *out = &table.release()->base;
     return SQLITE_OK;
@@ -157,7 +164,7 @@ char rangeLetter(unsigned char op)
     }
 }
 
-int bestIndex(sqlite3_vtab *vtab, sqlite3_index_info *info)
+int planScan(sqlite3_vtab *vtab, sqlite3_index_info *info)
 {
     auto *table = reinterpret_cast<DbfTable *>(vtab);
     const QList<Field> &fields = table->file->fields();
@@ -239,30 +246,25 @@ int closeCursor(sqlite3_vtab_cursor *base)
 int settle(DbfCursor *cursor)
 {
     TableFile &file = *cursor->table->file;
-    try {
-        for (;;) {
-            if (cursor->useCandidates) {
-                if (cursor->position >= cursor->candidates.size())
-                    break;
-                cursor->row = cursor->candidates[cursor->position];
-            } else {
-                if (cursor->position >= file.rowCount())
-                    break;
-                cursor->row = quint32(cursor->position);
-            }
-            cursor->record = file.record(cursor->row);
-            if (!cursor->record.deleted()) {
-                cursor->atEnd = false;
-                return SQLITE_OK;
-            }
-            ++cursor->position;
-        }
-    } catch (const dbf::DbfError &e) {
-        setError(&cursor->table->base, e.message());
-        cursor->atEnd = true;
-        return SQLITE_ERROR;
-    }
+    // Also what a failure below leaves: the scan ends.
     cursor->atEnd = true;
+    for (;;) {
+        if (cursor->useCandidates) {
+            if (cursor->position >= cursor->candidates.size())
+                break;
+            cursor->row = cursor->candidates[cursor->position];
+        } else {
+            if (cursor->position >= file.rowCount())
+                break;
+            cursor->row = quint32(cursor->position);
+        }
+        cursor->record = file.record(cursor->row);
+        if (!cursor->record.deleted()) {
+            cursor->atEnd = false;
+            return SQLITE_OK;
+        }
+        ++cursor->position;
+    }
     cursor->record = dbf::Record();
     return SQLITE_OK;
 }
@@ -300,7 +302,7 @@ bool rangeCandidates(DbfCursor *cursor, int column, const char *letters, int arg
     return true;
 }
 
-int filter(sqlite3_vtab_cursor *base, int idxNum, const char *idxStr, int argc, sqlite3_value **argv)
+int startScan(sqlite3_vtab_cursor *base, int idxNum, const char *idxStr, int argc, sqlite3_value **argv)
 {
     auto *cursor = reinterpret_cast<DbfCursor *>(base);
     TableFile &file = *cursor->table->file;
@@ -308,12 +310,7 @@ int filter(sqlite3_vtab_cursor *base, int idxNum, const char *idxStr, int argc, 
     cursor->candidates.clear();
     cursor->useCandidates = false;
     if (idxNum < 0) {
-        try {
-            cursor->useCandidates = rangeCandidates(cursor, -idxNum - 1, idxStr, argc, argv);
-        } catch (const dbf::DbfError &e) {
-            setError(&cursor->table->base, e.message());
-            return SQLITE_ERROR;
-        }
+        cursor->useCandidates = rangeCandidates(cursor, -idxNum - 1, idxStr, argc, argv);
         return settle(cursor);
     }
     if (idxNum != kFullScan && argc >= 1) {
@@ -321,25 +318,20 @@ int filter(sqlite3_vtab_cursor *base, int idxNum, const char *idxStr, int argc, 
         const Field &f = file.fields()[column];
         sqlite3_value *value = argv[0];
         cursor->useCandidates = true;
-        try {
-            if (f.type == 'C') {
-                std::string key;
-                if (sqlite3_value_type(value) != SQLITE_NULL && textKey(value, key))
-                    cursor->candidates = file.rowsWithText(column, key);
-            } else {
-                const int kind = sqlite3_value_numeric_type(value);
-                if (kind == SQLITE_INTEGER || kind == SQLITE_FLOAT)
-                    cursor->candidates = file.rowsWithNumber(column, sqlite3_value_double(value));
-            }
-        } catch (const dbf::DbfError &e) {
-            setError(&cursor->table->base, e.message());
-            return SQLITE_ERROR;
+        if (f.type == 'C') {
+            std::string key;
+            if (sqlite3_value_type(value) != SQLITE_NULL && textKey(value, key))
+                cursor->candidates = file.rowsWithText(column, key);
+        } else {
+            const int kind = sqlite3_value_numeric_type(value);
+            if (kind == SQLITE_INTEGER || kind == SQLITE_FLOAT)
+                cursor->candidates = file.rowsWithNumber(column, sqlite3_value_double(value));
         }
     }
     return settle(cursor);
 }
 
-int next(sqlite3_vtab_cursor *base)
+int nextRow(sqlite3_vtab_cursor *base)
 {
     auto *cursor = reinterpret_cast<DbfCursor *>(base);
     ++cursor->position;
@@ -405,7 +397,7 @@ void resultValue(sqlite3_context *context, const Field &f, const char *record, s
     }
 }
 
-int column(sqlite3_vtab_cursor *base, sqlite3_context *context, int index)
+int columnValue(sqlite3_vtab_cursor *base, sqlite3_context *context, int index)
 {
     auto *cursor = reinterpret_cast<DbfCursor *>(base);
     const QList<Field> &fields = cursor->table->file->fields();
@@ -518,130 +510,115 @@ bool storeValue(const Field &f, sqlite3_value *value, char *record, QString *why
     }
 }
 
-int update(sqlite3_vtab *vtab, int argc, sqlite3_value **argv, sqlite_int64 *newRowid)
+int changeRow(sqlite3_vtab *vtab, int argc, sqlite3_value **argv, sqlite_int64 *newRowid)
 {
     auto *table = reinterpret_cast<DbfTable *>(vtab);
     TableFile &file = *table->file;
-    try {
-        if (argc == 1) {
-            const quint32 row = quint32(sqlite3_value_int64(argv[0]));
-            std::vector<char> bytes(size_t(file.header().recordLength));
-            const char *staged = file.stagedRecord(row);
-            std::memcpy(bytes.data(), staged ? staged : file.record(row).data, bytes.size());
-            bytes[0] = '*';
-            file.stageWrite(row, bytes.data());
-            return SQLITE_OK;
-        }
-        const bool inserting = sqlite3_value_type(argv[0]) == SQLITE_NULL;
-        if (sqlite3_value_type(argv[1]) != SQLITE_NULL
-            && (inserting || sqlite3_value_int64(argv[1]) != sqlite3_value_int64(argv[0]))) {
-            setError(vtab, QStringLiteral("Tabela %1: numarul randului nu poate fi schimbat").arg(shownPath(table)));
+    if (argc == 1) {
+        const quint32 row = quint32(sqlite3_value_int64(argv[0]));
+        std::vector<char> bytes(size_t(file.header().recordLength));
+        const char *staged = file.stagedRecord(row);
+        std::memcpy(bytes.data(), staged ? staged : file.record(row).data, bytes.size());
+        bytes[0] = '*';
+        file.stageWrite(row, bytes.data());
+        return SQLITE_OK;
+    }
+    const bool inserting = sqlite3_value_type(argv[0]) == SQLITE_NULL;
+    if (sqlite3_value_type(argv[1]) != SQLITE_NULL
+        && (inserting || sqlite3_value_int64(argv[1]) != sqlite3_value_int64(argv[0]))) {
+        setError(vtab, QStringLiteral("Tabela %1: numarul randului nu poate fi schimbat").arg(shownPath(table)));
+        return SQLITE_CONSTRAINT;
+    }
+    const QList<Field> &fields = file.fields();
+    std::vector<char> bytes(size_t(file.header().recordLength), ' ');
+    quint32 row = 0;
+    if (!inserting) {
+        row = quint32(sqlite3_value_int64(argv[0]));
+        const char *staged = file.stagedRecord(row);
+        std::memcpy(bytes.data(), staged ? staged : file.record(row).data, bytes.size());
+    }
+    for (int i = 0; i < fields.size() && i + 2 < argc; ++i) {
+        sqlite3_value *value = argv[i + 2];
+        if (!inserting && sqlite3_value_nochange(value))
+            continue;
+        QString why;
+        if (!storeValue(fields[i], value, bytes.data(), &why)) {
+            setError(vtab, QStringLiteral("Tabela %1, campul %2: %3").arg(shownPath(table), fields[i].name, why));
             return SQLITE_CONSTRAINT;
         }
-        const QList<Field> &fields = file.fields();
-        std::vector<char> bytes(size_t(file.header().recordLength), ' ');
-        quint32 row = 0;
-        if (!inserting) {
-            row = quint32(sqlite3_value_int64(argv[0]));
-            const char *staged = file.stagedRecord(row);
-            std::memcpy(bytes.data(), staged ? staged : file.record(row).data, bytes.size());
-        }
-        for (int i = 0; i < fields.size() && i + 2 < argc; ++i) {
-            sqlite3_value *value = argv[i + 2];
-            if (!inserting && sqlite3_value_nochange(value))
-                continue;
-            QString why;
-            if (!storeValue(fields[i], value, bytes.data(), &why)) {
-                setError(vtab, QStringLiteral("Tabela %1, campul %2: %3").arg(shownPath(table), fields[i].name, why));
-                return SQLITE_CONSTRAINT;
-            }
-        }
-        bytes[0] = ' ';
-        if (inserting)
-            *newRowid = file.stageAppend(bytes.data());
-        else
-            file.stageWrite(row, bytes.data());
-    } catch (const dbf::DbfError &e) {
-        setError(vtab, e.message());
-        return SQLITE_ERROR;
     }
+    bytes[0] = ' ';
+    if (inserting)
+        *newRowid = file.stageAppend(bytes.data());
+    else
+        file.stageWrite(row, bytes.data());
     return SQLITE_OK;
 }
 
-// The transaction hooks drive the folder's journal (datastore/dbf/journal.h)
-// when a transaction is open; a statement on its own reaches them with no
-// journal active and needs nothing here.
-int beginTransaction(sqlite3_vtab *vtab)
+// The methods SQLite calls, each through the boundary that keeps exceptions
+// out of SQLite. The module has no transaction methods: transactions over the
+// tables are the journal's, driven by Database (datastore/dbf/journal.h).
+int xConnect(sqlite3 *db, void *aux, int argc, const char *const *argv, sqlite3_vtab **out, char **error) noexcept
 {
-    auto *table = reinterpret_cast<DbfTable *>(vtab);
-    const dbf::FolderJournal *journal = dbf::FolderJournal::active();
-    if (journal && QDir::cleanPath(QFileInfo(table->file->path()).absolutePath()) != journal->folder()) {
-        setError(vtab, QStringLiteral("Tabela %1 nu este in dosarul de date al tranzactiei (%2)")
-                           .arg(shownPath(table), QDir::toNativeSeparators(journal->folder())));
-        return SQLITE_ERROR;
-    }
-    return SQLITE_OK;
+    return connectTable(db, aux, argc, argv, out, error);
 }
 
-// The last point where a commit may fail: the tables are synced and the
-// journal emptied here, or the transaction is undone.
-int syncTransaction(sqlite3_vtab *vtab)
+int xBestIndex(sqlite3_vtab *vtab, sqlite3_index_info *info) noexcept
 {
-    dbf::FolderJournal *journal = dbf::FolderJournal::active();
-    if (!journal)
-        return SQLITE_OK;
-    try {
-        journal->commit();
-    } catch (const dbf::DbfError &e) {
-        setError(vtab, e.message());
-        return SQLITE_ERROR;
-    }
-    return SQLITE_OK;
+    return guardedMethod(vtab, [&] { return planScan(vtab, info); });
 }
 
-int commitTransaction(sqlite3_vtab *)
+int xOpen(sqlite3_vtab *vtab, sqlite3_vtab_cursor **out) noexcept
 {
-    return SQLITE_OK;
+    return guardedMethod(vtab, [&] { return openCursor(vtab, out); });
 }
 
-int rollbackTransaction(sqlite3_vtab *vtab)
+int xFilter(sqlite3_vtab_cursor *cursor, int idxNum, const char *idxStr, int argc, sqlite3_value **argv) noexcept
 {
-    dbf::FolderJournal *journal = dbf::FolderJournal::active();
-    if (!journal)
-        return SQLITE_OK;
-    try {
-        journal->rollback();
-    } catch (const dbf::DbfError &e) {
-        setError(vtab, e.message());
-        return SQLITE_ERROR;
-    }
-    return SQLITE_OK;
+    return guardedMethod(cursor->pVtab, [&] { return startScan(cursor, idxNum, idxStr, argc, argv); });
 }
 
-sqlite3_module dbfModule()
+int xNext(sqlite3_vtab_cursor *cursor) noexcept
 {
-    sqlite3_module m;
-    std::memset(&m, 0, sizeof m);
-    m.iVersion = 1;
-    m.xCreate = connectTable;
-    m.xConnect = connectTable;
-    m.xBestIndex = bestIndex;
-    m.xDisconnect = disconnectTable;
-    m.xDestroy = disconnectTable;
-    m.xOpen = openCursor;
-    m.xClose = closeCursor;
-    m.xFilter = filter;
-    m.xNext = next;
-    m.xEof = eof;
-    m.xColumn = column;
-    m.xRowid = rowid;
-    m.xUpdate = update;
-    m.xBegin = beginTransaction;
-    m.xSync = syncTransaction;
-    m.xCommit = commitTransaction;
-    m.xRollback = rollbackTransaction;
-    return m;
+    return guardedMethod(cursor->pVtab, [&] { return nextRow(cursor); });
 }
+
+int xColumn(sqlite3_vtab_cursor *cursor, sqlite3_context *context, int index) noexcept
+{
+    return guardedMethod(cursor->pVtab, [&] { return columnValue(cursor, context, index); });
+}
+
+int xUpdate(sqlite3_vtab *vtab, int argc, sqlite3_value **argv, sqlite_int64 *newRowid) noexcept
+{
+    return guardedMethod(vtab, [&] { return changeRow(vtab, argc, argv, newRowid); });
+}
+
+const sqlite3_module kDbfModule = {
+    /* iVersion */ 1,
+    /* xCreate */ xConnect,
+    /* xConnect */ xConnect,
+    /* xBestIndex */ xBestIndex,
+    /* xDisconnect */ disconnectTable,
+    /* xDestroy */ disconnectTable,
+    /* xOpen */ xOpen,
+    /* xClose */ closeCursor,
+    /* xFilter */ xFilter,
+    /* xNext */ xNext,
+    /* xEof */ eof,
+    /* xColumn */ xColumn,
+    /* xRowid */ rowid,
+    /* xUpdate */ xUpdate,
+    /* xBegin */ nullptr,
+    /* xSync */ nullptr,
+    /* xCommit */ nullptr,
+    /* xRollback */ nullptr,
+    /* xFindFunction */ nullptr,
+    /* xRename */ nullptr,
+    /* xSavepoint */ nullptr,
+    /* xRelease */ nullptr,
+    /* xRollbackTo */ nullptr,
+    /* xShadowName */ nullptr,
+};
 
 } // namespace
 
@@ -686,8 +663,7 @@ bool parseDeclaredType(const char *declared, char *type, int *width, int *decima
 
 int registerDbfModule(sqlite3 *db)
 {
-    static const sqlite3_module module = dbfModule();
-    return sqlite3_create_module(db, "dbf", &module, nullptr);
+    return sqlite3_create_module(db, "dbf", &kDbfModule, nullptr);
 }
 
 } // namespace sqlstore

@@ -401,6 +401,11 @@ QList<Token> tokenize(const QString &sql)
     return tokens;
 }
 
+QString quoteName(const QString &name)
+{
+    return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+}
+
 QString joinTokens(const QList<Token> &tokens)
 {
     QString sql;

@@ -29,6 +29,11 @@ struct Token {
     QString name;
 };
 
+// `name` as a statement names a table or a column: between double quotes,
+// a double quote inside doubled. The one way every statement builder names a
+// table file by its path.
+QString quoteName(const QString &name);
+
 // Splits a statement into tokens (comments and blanks become Space tokens).
 QList<Token> tokenize(const QString &sql);
 

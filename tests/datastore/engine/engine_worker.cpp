@@ -13,6 +13,7 @@
 // made.
 #include "datastore/dbf/tableops.h"
 #include "datastore/sql/database.h"
+#include "datastore/sql/sqltext.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -36,7 +37,7 @@ qint64 controlOf(qint64 id)
 
 void insertRow(const QString &table, qint64 id)
 {
-    database().exec("INSERT INTO \"" + table + "\" (ID, NUME, CONTROL, DATAA) VALUES (?,?,?,?)",
+    database().exec("INSERT INTO " + sqlstore::quoteName(table) + " (ID, NUME, CONTROL, DATAA) VALUES (?,?,?,?)",
                     {id, nameOf(id), controlOf(id), QDate(2024, 2, 29)});
 }
 
@@ -45,7 +46,7 @@ int readLoop(const QString &table, const QString &stopFile)
     int passes = 0;
     int lastCount = 0;
     while (!QFile::exists(stopFile) || passes == 0) {
-        Query q = database().query("SELECT ID, NUME, CONTROL, DATAA FROM \"" + table + "\"");
+        Query q = database().query("SELECT ID, NUME, CONTROL, DATAA FROM " + sqlstore::quoteName(table));
         if (q.rowCount() < lastCount) {
             std::fprintf(stderr, "count went back from %d to %d\n", lastCount, q.rowCount());
             return 1;
@@ -59,7 +60,7 @@ int readLoop(const QString &table, const QString &stopFile)
                 return 1;
             }
         }
-        const int counted = database().scalar("SELECT COUNT(*) FROM \"" + table + "\"").toInt();
+        const int counted = database().scalar("SELECT COUNT(*) FROM " + sqlstore::quoteName(table)).toInt();
         if (counted < lastCount) {
             std::fprintf(stderr, "COUNT(*) %d below rows seen %d\n", counted, lastCount);
             return 1;
@@ -95,13 +96,13 @@ int main(int argc, char **argv)
         }
         if (mode == "update") {
             for (qint64 round = 0;; ++round)
-                database().exec("UPDATE \"" + table + "\" SET NUME=NUME, CONTROL=CONTROL, DATAA=? WHERE ID>=0",
+                database().exec("UPDATE " + sqlstore::quoteName(table) + " SET NUME=NUME, CONTROL=CONTROL, DATAA=? WHERE ID>=0",
                                 {QDate(2024, 2, 29)});
         }
         if (mode == "pack") {
             for (qint64 id = 1000000;; ++id) {
                 insertRow(table, id);
-                database().exec("DELETE FROM \"" + table + "\" WHERE ID=?", {id});
+                database().exec("DELETE FROM " + sqlstore::quoteName(table) + " WHERE ID=?", {id});
                 dbf::packTable(table);
             }
         }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "datastore/sql/database.h"
+#include "datastore/sql/sqltext.h"
 #include "testsupport.h"
 
 #include <QDir>
@@ -11,7 +12,7 @@ namespace enginetest {
 
 inline QString quoted(const QString &path)
 {
-    return QLatin1Char('"') + path + QLatin1Char('"');
+    return sqlstore::quoteName(path);
 }
 
 // CREATE TABLE statements of two tables, as the program sends them.

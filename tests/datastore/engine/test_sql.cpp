@@ -4,6 +4,7 @@
 #include "datastore/dbf/tableops.h"
 #include "datastore/sql/database.h"
 #include "enginefixture.h"
+#include "locktimeout.h"
 
 #include <gtest/gtest.h>
 
@@ -12,8 +13,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <fcntl.h>
-#include <unistd.h>
 
 using namespace sqlstore;
 using enginetest::quoted;
@@ -364,11 +363,11 @@ TEST_F(SqlTest, AStatementWaitsForAnotherWritersLockThenGivesUp)
 {
     addRequest(1, 1, QDate(2024, 1, 1));
     // Another descriptor of the file stands for another workstation.
-    const int other = ::open(QFile::encodeName(dir.path() + "/Cereri.dbf").constData(), O_RDWR);
-    ASSERT_GE(other, 0);
+    platform::NativeFile other;
+    ASSERT_TRUE(other.open(dir.path() + "/Cereri.dbf", platform::NativeFile::ReadWrite));
     QString why;
     ASSERT_TRUE(dbf::lockFile(other, dbf::LockMode::Exclusive, 1000, &why)) << why.toStdString();
-    database().setLockTimeout(300);
+    testsupport::LockTimeoutScope wait(300);
     try {
         database().query("SELECT * FROM " + cereri);
         ADD_FAILURE() << "read while another process writes";
@@ -381,9 +380,8 @@ TEST_F(SqlTest, AStatementWaitsForAnotherWritersLockThenGivesUp)
     ASSERT_TRUE(dbf::lockFile(other, dbf::LockMode::Shared, 1000, &why));
     EXPECT_EQ(database().scalar("SELECT COUNT(*) FROM " + cereri).toInt(), 1);
     EXPECT_THROW(addRequest(2, 2, QDate(2024, 1, 2)), SqlError);
-    dbf::unlockFile(other);
-    ::close(other);
-    database().setLockTimeout(20000);
+    other.close();
+    wait.set(testsupport::kEngineLockTimeoutMs);
     addRequest(2, 2, QDate(2024, 1, 2));
     EXPECT_EQ(database().scalar("SELECT COUNT(*) FROM " + cereri).toInt(), 2);
 }

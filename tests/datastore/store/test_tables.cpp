@@ -8,6 +8,7 @@
 #include "datastore/schema.h"
 #include "datastore/settings.h"
 #include "datastore/sql/database.h"
+#include "datastore/sql/sqltext.h"
 #include "testsupport.h"
 
 #include <gtest/gtest.h>
@@ -20,7 +21,7 @@ using sqlstore::database;
 
 namespace {
 
-QString quoted(const QString &path) { return '"' + path + '"'; }
+QString quoted(const QString &path) { return sqlstore::quoteName(path); }
 
 class TablesTest : public ::testing::Test {
 protected:
