@@ -13,7 +13,6 @@
 #include <QFile>
 #include <QFileInfo>
 
-
 using namespace sqlstore;
 using enginetest::quoted;
 
