@@ -10,6 +10,7 @@
 #include "xlsreaders.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
@@ -100,6 +101,31 @@ TEST(XlsEngine, WhatItWritesIndependentReadersRead)
     const xls::Workbook again = xls::Workbook::open(path);
     EXPECT_EQ(again.sheet(0).cell(12 + 999, 0).text, xlrdText(x, 12 + 999, 0));
     EXPECT_EQ(again.sheet(0).lastRow(), 10 + 1 + strings);
+}
+
+// A workbook past 7 MB needs more allocation-table sectors than the header
+// lists, so the container chains further ones; a register of several years
+// gets there.
+TEST(XlsEngine, LargeWorkbookChainsItsAllocationTable)
+{
+    testsupport::TempFolder folder;
+    xls::Workbook book = xls::Workbook::create("Mare");
+    xls::Sheet &sheet = book.sheet(0);
+    const int rows = 40000;
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < 12; ++c)
+            sheet.setNumber(r, c, r * 12 + c + 0.5);
+    const QString path = folder.file("mare.xls");
+    book.save(path);
+    ASSERT_GT(QFileInfo(path).size(), 109 * 128 * 512) << "the header alone no longer lists the table";
+
+    QString error;
+    const QJsonObject x = readWithXlrd(path, &error);
+    ASSERT_FALSE(x.isEmpty()) << error.toStdString();
+    EXPECT_EQ(x.value("rows").toInt(), rows);
+    EXPECT_EQ(xlrdNumber(x, rows - 1, 11), (rows - 1) * 12 + 11 + 0.5);
+    const xls::Workbook again = xls::Workbook::open(path);
+    EXPECT_EQ(again.sheet(0).cell(rows - 1, 11).number, (rows - 1) * 12 + 11 + 0.5);
 }
 
 // A template written by another program: markers in any case and between

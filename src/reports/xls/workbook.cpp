@@ -53,11 +53,15 @@ QByteArray defaultRowRecord()
     throw XlsError(QStringLiteral("o inregistrare %1 este prea scurta").arg(QLatin1String(what)));
 }
 
-// A formula that stands for part of a shared or array formula (its whole
-// token list is one reference to the range's first cell).
+// Where a FORMULA record's tokens start (after the cell, its cached value,
+// flags and token length).
+constexpr int kFormulaTokens = 22;
+
+// A formula that stands for part of a shared or array formula: its whole
+// token list is one reference to the range's first cell (row, column follow).
 bool isRangeFormula(const QByteArray &formula)
 {
-    return formula.size() >= 21 && quint8(formula[20]) == kPtgExp;
+    return formula.size() >= kFormulaTokens + 5 && quint8(formula[kFormulaTokens]) == kPtgExp;
 }
 
 } // namespace
@@ -199,8 +203,8 @@ void Sheet::shiftRows(int fromRow, int delta)
     // The parts of shared and array formulas name their range and its first cell.
     for (std::vector<Record> &f : formulas_) {
         QByteArray &formula = f.front().data();
-        if (isRangeFormula(formula) && formula.size() >= 23 && u16(formula, 21) >= fromRow)
-            put16(formula, 21, quint16(u16(formula, 21) + delta));
+        if (isRangeFormula(formula) && u16(formula, kFormulaTokens + 1) >= fromRow)
+            put16(formula, kFormulaTokens + 1, quint16(u16(formula, kFormulaTokens + 1) + delta));
         for (Record &part : f) {
             if ((part.type == RecShrFmla || part.type == RecArray || part.type == RecTable) && part.data().size() >= 4) {
                 QByteArray &d = part.data();
