@@ -8,6 +8,7 @@
 #include <QStringList>
 
 #include <functional>
+#include <vector>
 
 #include <zlib.h>
 
@@ -80,4 +81,52 @@ inline QStringList tree(const QString &folder)
     return out;
 }
 
+// Damaged and hostile archives, each refused by every way in: a truncated
+// stream, wrong declared sizes, negative and huge counts and lengths, names
+// that leave the folder, a compression bomb. The only whole entry any of them
+// holds is "Cereri.dbf" of 5004 bytes, first.
+struct Malformed {
+    const char *label;
+    QByteArray bytes;
+};
+
+inline std::vector<Malformed> malformedArchives()
+{
+    const QByteArray good = entry("Cereri.dbf", QByteArray(5000, 'a') + QByteArray("tail"));
+    const QByteArray stream = zlibStream(QByteArray(5004, 'b'));
+    QByteArray corrupt = stream;
+    corrupt[corrupt.size() / 2] = char(corrupt[corrupt.size() / 2] ^ 0x55);
+    // 64 MiB of zeros packed in about 64 KiB: a bomb that declares little.
+    const QByteArray bomb = zlibStream(QByteArray(64 << 20, '\0'));
+    const QByteArray whole = int32(1) + good;
+    return {
+        {"empty file", {}},
+        {"count only half there", int32(1).left(2)},
+        {"truncated stream", whole.left(whole.size() - 7)},
+        {"truncated name", int32(1) + int32(10) + "Cer"},
+        {"declared size too large", int32(1) + entry("a.dbf", 5005, stream)},
+        {"declared size too small", int32(1) + entry("a.dbf", 5003, stream)},
+        {"corrupt stream", int32(1) + entry("a.dbf", 5004, corrupt)},
+        {"negative count", int32(-1) + good},
+        {"huge count", int32(0x7fffffff) + good},
+        {"count beyond the entries", int32(3) + good},
+        {"negative name length", int32(1) + int32(-5) + good.mid(4)},
+        {"huge name length", int32(1) + int32(0x7fffffff) + good.mid(4)},
+        {"empty name", int32(1) + entry("", "x")},
+        {"negative size", int32(1) + entry("a.dbf", -1, stream)},
+        {"declares more than 1 GiB", int32(1) + entry("a.dbf", (qint64(1) << 30) + 1, bomb)},
+        {"bomb under a small size", int32(1) + entry("a.dbf", 1 << 20, bomb)},
+        {"parent folder", int32(2) + good + entry("../evil.txt", "evil")},
+        {"deeper parent", int32(1) + entry("../../evil.txt", "evil")},
+        {"absolute path", int32(1) + entry("/tmp/arvena3-evil.txt", "evil")},
+        {"backslash", int32(1) + entry("..\\evil.txt", "evil")},
+        {"drive", int32(1) + entry("C:evil.txt", "evil")},
+        {"dot", int32(1) + entry(".", "evil")},
+        {"control character", int32(1) + entry("a\nb", "evil")},
+        {"same name twice", int32(2) + good + entry("CERERI.DBF", "again")},
+        {"bytes after the last entry", whole + "junk"},
+    };
+}
+
 } // namespace archivebytes
+

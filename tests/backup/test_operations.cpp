@@ -209,25 +209,25 @@ TEST_F(BackupOperations, ARestoreThatFailsHalfWayPutsEverythingBack)
 
 TEST_F(BackupOperations, DamagedArchivesAreRefusedWithTheDataUntouched)
 {
-    const QByteArray table = read(dataFile("Cereri.dbf"));
-    const QList<QByteArray> bad = {
-        int32(1) + entry("Cereri.dbf", table).chopped(9),
-        int32(1) + entry("../Cereri.dbf", table),
-        int32(1) + entry("/tmp/Cereri.dbf", table),
-        int32(-3),
-        int32(1) + entry("Cereri.dbf", (qint64(1) << 30) + 5, zlibStream(QByteArray(1 << 20, '\0'))),
-        int32(0),
-        int32(1) + entry(dbf::kJournalFileName, "not a journal"),
-    };
-    for (int i = 0; i < bad.size(); ++i) {
-        write(program.file("bad.av3"), bad[i]);
+    std::vector<Malformed> bad = malformedArchives();
+    bad.push_back({"a journal of another program", int32(1) + entry(dbf::kJournalFileName, "not a journal")});
+    for (const Malformed &m : bad) {
+        write(program.file("bad.av3"), m.bytes);
         const QStringList before = tree(program.path());
-        ScriptedPrompter prompter;
-        EXPECT_FALSE(backup::RestoreFromArchive(program.file("bad.av3"), prompter)) << i;
-        EXPECT_EQ(messages(prompter), QStringList{"Restaurare date: Restaurare esuata!"}) << i;
-        QStringList after = tree(program.path());
-        after.removeAll("DataBAK");
-        EXPECT_EQ(after, before) << i;
+        const Session started = session();
+        // The dialog's restore.
+        ScriptedPrompter restoring;
+        EXPECT_FALSE(backup::RestoreFromArchive(program.file("bad.av3"), restoring)) << m.label;
+        EXPECT_EQ(messages(restoring), QStringList{"Restaurare date: Restaurare esuata!"}) << m.label;
+        EXPECT_EQ(tree(program.path()), before) << m.label;
+        // The archive given on the command line.
+        ScriptedPrompter opening;
+        EXPECT_FALSE(backup::OpenBackupForWork(program.file("bad.av3"), opening)) << m.label;
+        EXPECT_EQ(messages(opening), QStringList{"Restaurare date: Restaurare esuata!"}) << m.label;
+        EXPECT_EQ(session().dataFolder, started.dataFolder);
+        EXPECT_TRUE(session().openedBackup.isEmpty());
+        EXPECT_EQ(tree(program.path()), before) << m.label;
+        EXPECT_FALSE(QFile::exists("/tmp/arvena3-evil.txt"));
     }
 }
 
