@@ -9,7 +9,7 @@
 #include "ui/qtprompter.h"
 #include "app/mainwindow.h"
 #include "app/startupsequence.h"
-#include "ui/startwindow.h"
+#include "ui/tform1.h"
 
 #include <exception>
 
@@ -40,7 +40,9 @@ int RunInteractive(platform::SingleInstance &instance)
     TForm4 administration;
     TForm5 login;
     TForm3 mainWindow(qtPrompter(), login, administration);
-    StartupSequence startup(qtPrompter(), start, mainWindow, administration);
+    StartupWindows windows(start, mainWindow, administration);
+    StartWindowPrompter startupPrompter(qtPrompter(), start);
+    StartupSequence startup(startupPrompter, windows);
     start.setStartupSteps([&startup] {
         startup.Run();
         QCoreApplication::exit(0);

@@ -9,7 +9,7 @@
 #include "platform/session.h"
 #include "app/mainwindow.h"
 #include "app/startup.h"
-#include "ui/startwindow.h"
+#include "ui/tform1.h"
 #include "platform/version.h"
 #include "datastore/auditlog.h"
 #include "datastore/calendar.h"
@@ -23,8 +23,6 @@
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
-#include <QLineEdit>
-#include <QProgressBar>
 
 #include <cmath>
 #include <exception>
@@ -45,11 +43,7 @@ int PackWeekNumber(const QDate &today)
     return ToDaySerial(today) / 7;
 }
 
-StartupSequence::StartupSequence(Prompter &prompter, TForm1 &startWindow, TForm3 &mainWindow,
-                                 TForm4 &administration)
-    : prompter_(prompter), startWindow_(startWindow), mainWindow_(mainWindow), administration_(administration)
-{
-}
+StartupSequence::StartupSequence(Prompter &prompter, StartupView &view) : prompter_(prompter), view_(view) {}
 
 StartupEnd StartupSequence::Run()
 {
@@ -60,7 +54,7 @@ StartupEnd StartupSequence::Run()
         RecordVersion();
         if (HandOverToInstaller())
             return StartupEnd::InstallerStarted;
-        letMessagesRun();
+        view_.letMessagesRun();
         ChooseServerFolder();
         LoadAdministrationValues();
         PrepareTables();
@@ -86,8 +80,8 @@ void StartupSequence::PrepareFolders()
 {
     ApplyFixedFormats();
     PrepareRunFolders();
-    startWindow_.progressBar()->setMaximum(100);
-    letMessagesRun();
+    prompter_.ProgressBegin(QString(), 100);
+    view_.letMessagesRun();
 }
 
 void StartupSequence::CreateLocalDataFolder()
@@ -153,14 +147,15 @@ void StartupSequence::ChooseServerFolder()
 
 void StartupSequence::LoadAdministrationValues()
 {
-    administration_.Load();
+    LoadAdministration(administrationValues());
+    view_.showAdministrationValues();
 }
 
 void StartupSequence::PrepareTables()
 {
-    startWindow_.setStatus(QStringLiteral("Verific baza de date ..."));
-    startWindow_.progressBar()->setValue(0);
-    letMessagesRun();
+    view_.setStatus(QStringLiteral("Verific baza de date ..."));
+    prompter_.ProgressBegin(QString(), 100);
+    view_.letMessagesRun();
     CreateTables();
     TrimLog();
     UpgradeSchema([] { ExtractTemplates(); });
@@ -168,14 +163,13 @@ void StartupSequence::PrepareTables()
 
 void StartupSequence::WeeklyPack()
 {
-    QProgressBar *progress = startWindow_.progressBar();
-    progress->setMaximum(6);
+    prompter_.ProgressBegin(QString(), 6);
     const int week = PackWeekNumber(QDate::currentDate());
     const qint64 lastPacked = ReadSettingNumber(QStringLiteral("CONST"), QStringLiteral("LASTPACK")) / 10000;
     const bool due = lastPacked != week;
-    const auto advance = [&] {
-        progress->setValue(progress->value() + 1);
-        letMessagesRun();
+    const auto advance = [this] {
+        prompter_.ProgressStep();
+        view_.letMessagesRun();
     };
     if (!due) {
         for (int table = 0; table < PackedTables().size(); ++table)
@@ -196,11 +190,11 @@ void StartupSequence::ShowWorkingMode()
 {
     const Session &s = session();
     if (QDir::cleanPath(s.dataFolder) == QDir::cleanPath(s.localDataFolder)) {
-        mainWindow_.setWorkingMode(QStringLiteral("Lucru local."));
+        view_.setWorkingMode(QStringLiteral("Lucru local."));
         return;
     }
-    administration_.ServerE->setText(shown(s.dataFolder));
-    mainWindow_.setWorkingMode(QStringLiteral("Lucru in retea: ") + shown(s.dataFolder));
+    view_.setServerFolder(shown(s.dataFolder));
+    view_.setWorkingMode(QStringLiteral("Lucru in retea: ") + shown(s.dataFolder));
 }
 
 void StartupSequence::WriteTemplates()
@@ -212,25 +206,18 @@ void StartupSequence::WriteTemplates()
 
 void StartupSequence::SetMainCaption()
 {
-    mainWindow_.setWindowTitle(QStringLiteral("Arv3") + QStringLiteral("  ver.") + VersionText());
+    view_.setMainCaption(QStringLiteral("Arv3") + QStringLiteral("  ver.") + VersionText());
 }
 
 void StartupSequence::ShowMainWindow()
 {
-    startWindow_.unsetCursor();
-    startWindow_.hide();
-    letMessagesRun();
-    mainWindow_.ShowMainWindow();
+    prompter_.ProgressEnd();
+    view_.showMainWindow();
 }
 
 void StartupSequence::Finish()
 {
     RemoveWorkFolder();
-}
-
-void StartupSequence::letMessagesRun()
-{
-    QCoreApplication::processEvents();
 }
 
 void StartupSequence::reportError(const QString &text)

@@ -1,8 +1,8 @@
 #include "ui/qtprompter.h"
 
-#include "ui/balloon.h"
-#include "ui/messagedialog.h"
-#include "ui/progresswindow.h"
+#include "ui/tballoon.h"
+#include "ui/terori.h"
+#include "ui/tcontor.h"
 
 int QtPrompter::Mesaj(const QString &title, const QString &text, int buttons, int kind)
 {

@@ -1,7 +1,9 @@
 // The start-up of an interactive run, in this process: a program folder and
-// a system folder of the test's own (ARVENA3_HOME, ARVENA3_SYSDIR), the real
-// windows on the offscreen screen, a scripted prompter answering for the
-// clerk. Screenshots go to build/test-output/startup.
+// a system folder of the test's own (ARVENA3_HOME, ARVENA3_SYSDIR), a
+// scripted prompter answering for the clerk, and either a view that records
+// what the start-up shows (its decisions, headless) or the real windows on
+// the offscreen screen (their wiring). Screenshots go to
+// build/test-output/startup.
 #include "admin/administration.h"
 #include "admin/administrationdialog.h"
 #include "admin/password.h"
@@ -11,7 +13,10 @@
 #include "platform/session.h"
 #include "app/mainwindow.h"
 #include "app/startupsequence.h"
-#include "ui/startwindow.h"
+#include "app/startupview.h"
+#include "app/startupwindows.h"
+#include "app/startwindowprompter.h"
+#include "ui/tform1.h"
 #include "platform/version.h"
 #include "datastore/profilefile.h"
 #include "datastore/schema.h"
@@ -95,6 +100,20 @@ public:
     }
 };
 
+// A view that records, in order, what the start-up shows.
+class RecordingView : public StartupView {
+public:
+    void setStatus(const QString &text) override { calls << "status " + text; }
+    void showAdministrationValues() override { calls << "administration values"; }
+    void setServerFolder(const QString &folder) override { calls << "server " + folder; }
+    void setWorkingMode(const QString &text) override { calls << "mode " + text; }
+    void setMainCaption(const QString &caption) override { calls << "caption " + caption; }
+    void showMainWindow() override { calls << "main window"; }
+    void letMessagesRun() override {}
+
+    QStringList calls;
+};
+
 class Startup : public ::testing::Test {
 protected:
     Startup()
@@ -151,7 +170,12 @@ protected:
     TForm1 start;
     TForm4 administration{nullptr, &prompter};
     TForm3 main{prompter, asker, administration};
-    StartupSequence sequence{prompter, start, main, administration};
+    StartupWindows windows{start, main, administration};
+    StartWindowPrompter startPrompter{prompter, start};
+    StartupSequence sequence{startPrompter, windows};
+    // The same start-up, headless.
+    RecordingView view;
+    StartupSequence headless{prompter, view};
     bool shown = false;
 
 private:
@@ -203,6 +227,44 @@ TEST_F(Startup, AFirstStartOnAnEmptyProgramFolderPreparesEverythingAndShowsTheLo
     EXPECT_FALSE(QFileInfo::exists(home.file("Temp")));
     EXPECT_EQ(start.progressBar()->maximum(), 6);
     EXPECT_EQ(start.progressBar()->value(), 5);
+}
+
+TEST_F(Startup, AFirstStartShowsItsProgressAndHandsOverToTheMainWindow)
+{
+    ASSERT_EQ(headless.Run(), StartupEnd::Completed);
+    EXPECT_TRUE(prompter.questions.isEmpty());
+    EXPECT_EQ(view.calls, QStringList({"administration values", "status Verific baza de date ...", "mode Lucru local.",
+                                       "caption Arv3  ver.1.0034", "main window"}));
+    const QStringList packing(PackedTables().size(), "step");
+    EXPECT_EQ(prompter.progress, QStringList({"begin  100", "begin  100", "begin  6"}) + packing + QStringList{"end"});
+    EXPECT_EQ(prompter.progressMaximum, 6);
+    EXPECT_EQ(prompter.progressPosition, 5);
+    // The work folder goes with the end of the start-up.
+    EXPECT_FALSE(QFileInfo::exists(home.file("Temp")));
+}
+
+TEST_F(Startup, AServerFolderInUseIsShownInTheStatusBarAndTheAdministrationDialog)
+{
+    testsupport::TempFolder server;
+    for (const QString &table : PackedTables())
+        sqlstore::database().exec(CreateTableStatement(table, server.file(table)));
+    writeMachineSetting("SERVER", server.path());
+    ASSERT_EQ(headless.Run(), StartupEnd::Completed);
+    EXPECT_TRUE(view.calls.contains("server " + server.path())) << view.calls.join("; ").toStdString();
+    EXPECT_TRUE(view.calls.contains("mode Lucru in retea: " + server.path())) << view.calls.join("; ").toStdString();
+    EXPECT_EQ(view.calls.last(), "main window");
+}
+
+TEST_F(Startup, AnErrorOfTheStartNeverReachesTheMainWindow)
+{
+    QFile notAFolder(home.file("Data"));
+    ASSERT_TRUE(notAFolder.open(QIODevice::WriteOnly));
+    notAFolder.close();
+    ASSERT_EQ(headless.Run(), StartupEnd::Failed);
+    EXPECT_FALSE(view.calls.contains("main window")) << view.calls.join("; ").toStdString();
+    ASSERT_EQ(prompter.questions.size(), 1);
+    EXPECT_EQ(prompter.questions.at(0).title, "Arvena3");
+    EXPECT_FALSE(QFileInfo::exists(home.file("Temp")));
 }
 
 TEST_F(Startup, TheHelpFilesAreRemovedWhenTheMainWindowCloses)

@@ -2,7 +2,7 @@
 // before it starts, and a screenshot for a person to look at.
 #include "reports/export/tperselect.h"
 #include "testsupport.h"
-#include "ui/balloon.h"
+#include "ui/tballoon.h"
 
 #include <QDateEdit>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "ui/messagedialog.h"
+#include "ui/terori.h"
 #include "platform/sound.h"
 #include "testsupport.h"
 #include "qtprint.h"

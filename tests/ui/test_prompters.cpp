@@ -1,5 +1,5 @@
-#include "ui/messagedialog.h"
-#include "ui/progresswindow.h"
+#include "ui/terori.h"
+#include "ui/tcontor.h"
 #include "ui/qtprompter.h"
 #include "scriptedprompter.h"
 

@@ -1,6 +1,6 @@
 #include "reports/export/tperselect.h"
 
-#include "ui/balloon.h"
+#include "ui/tballoon.h"
 #include "ui/dialogkeys.h"
 
 #include <QDateEdit>

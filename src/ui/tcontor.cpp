@@ -1,4 +1,4 @@
-#include "ui/progresswindow.h"
+#include "ui/tcontor.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,4 +1,4 @@
-#include "ui/startwindow.h"
+#include "ui/tform1.h"
 
 #include "platform/version.h"
 

@@ -1,4 +1,4 @@
-#include "ui/balloon.h"
+#include "ui/tballoon.h"
 
 #include <QApplication>
 #include <QLabel>
