@@ -106,7 +106,8 @@ protected:
 
 // Format 1, individual numbering: the head, one row per record ordered by
 // year then number, the dispatch date of an act without one as blanks, the
-// other sellers after the first, a price of 0 as an empty cell.
+// other sellers after the first on the request's row, a price of 0 as an
+// empty cell.
 TEST_F(RegisterSpreadsheets, Format1ListsEveryRecordOfThePeriod)
 {
     const QJsonObject x = write(1, QDate(2023, 1, 1), QDate(2024, 12, 31));
@@ -131,8 +132,9 @@ TEST_F(RegisterSpreadsheets, Format1ListsEveryRecordOfThePeriod)
     EXPECT_EQ(xlrdText(x, 10, 11), "Cerere pentru afisarea ofertei");
     EXPECT_EQ(xlrdText(x, 10, 15), "PRIMARIA TEST");
     EXPECT_EQ(xlrdText(x, 10, 16), "ANA CLERK");
-    // Every row of a request names the request's other sellers after its emitent.
-    EXPECT_EQ(xlrdText(x, 11, 4), "VECIN UNU 1600101010014 POPESCU ANA 2800101010012;");
+    // The other sellers follow the first on the request's own row only.
+    EXPECT_EQ(xlrdText(x, 11, 4), "VECIN UNU 1600101010014");
+    EXPECT_EQ(xlrdText(x, 14, 4), "PRIMARIA TEST");
     EXPECT_EQ(xlrdText(x, 11, 11), "Comunicare de acceptare -Cererea 12/ POPESCU ION");
     EXPECT_EQ(xlrdText(x, 12, 11), "Cerere inreg.oferta de cumparare -Cererea 12/ POPESCU ION");
     EXPECT_EQ(xlrdText(x, 13, 11), "ADRESA -Oferta 12/ POPESCU ION");

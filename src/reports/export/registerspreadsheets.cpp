@@ -19,6 +19,9 @@ namespace {
 
 constexpr int kPerRequestNumbering = 2;
 
+// The kind of document of a request's own row in format 1.
+constexpr char kRequestRowKind[] = "Cerere pentru afisarea ofertei";
+
 QString shortDate(const QDate &date)
 {
     return date.toString(QStringLiteral("dd.MM.yyyy"));
@@ -113,10 +116,9 @@ void gatherFormat1(const QString &table, const RegisterExport &job, bool perRequ
                                          " NRCARTE, DESTINATAR, TIPACT2, FUNCTIONAR)"
                                          " SELECT A.ID, A.NR, A.NR2, 0, A.DATAC, B.VANZATOR || ' ' || B.CNPCUI,"
                                          " substr(A.NRTARLA || ' /' || A.NRPARC || '/ ' || A.TARLA, 1, 254),"
-                                         " A.SUPRAF, A.PRET, A.CATEG, A.NRCAD, A.NRCARTE, ?,"
-                                         " 'Cerere pentru afisarea ofertei', A.FUNCTIONAR FROM ")
+                                         " A.SUPRAF, A.PRET, A.CATEG, A.NRCAD, A.NRCARTE, ?, ?, A.FUNCTIONAR FROM ")
                         + requestAndFirstSeller() + QStringLiteral(" WHERE A.DATAC>=? AND A.DATAC<=?"),
-                    {unit, job.from, job.to});
+                    {unit, QString::fromLatin1(kRequestRowKind), job.from, job.to});
     const QString communications = QuotedTablePath(QStringLiteral("Comunicari.dbf"));
     auto insertCommunications = [&](const QString &rank, const QString &kind) {
         database().exec(QStringLiteral("INSERT INTO ") + w
@@ -143,9 +145,11 @@ void gatherFormat1(const QString &table, const RegisterExport &job, bool perRequ
                     {clerk, job.from, job.to});
     progress.step();
 
-    // Every row completed: its display number, the days of its dates, the
-    // other sellers of its request. A dispatch date before 2014 (the day 1
-    // that stands for none included) shows as single blanks.
+    // Every row completed: its display number, the days of its dates. A
+    // dispatch date before 2014 (the day 1 that stands for none included)
+    // shows as single blanks. The other sellers of a request go on the
+    // request's own row only: a communication comes from its buyer and an act
+    // from its emitent, whom the request's sellers would follow by mistake.
     const QString dispatch = QStringLiteral("CASE WHEN strftime('%Y', DATAEXP)>='2014' THEN strftime('%1', DATAEXP)"
                                             " ELSE ' ' END");
     database().exec(
@@ -156,10 +160,11 @@ void gatherFormat1(const QString &table, const RegisterExport &job, bool perRequ
             + QStringLiteral(", ZI=strftime('%d', DATAA), LU=strftime('%m', DATAA), AN=strftime('%Y', DATAA), Z1=")
             + dispatch.arg(QStringLiteral("%d")) + QStringLiteral(", L1=") + dispatch.arg(QStringLiteral("%m"))
             + QStringLiteral(", A1=") + dispatch.arg(QStringLiteral("%Y"))
-            + QStringLiteral(", VANZATOR2X=trim((SELECT group_concat(S.VANZATOR || ' ' || S.CNPCUI || '; ', '') FROM"
-                             " (SELECT VANZATOR, CNPCUI FROM ")
+            + QStringLiteral(", VANZATOR2X=CASE WHEN TIPACT2=? THEN trim((SELECT group_concat(S.VANZATOR || ' ' ||"
+                             " S.CNPCUI || '; ', '') FROM (SELECT VANZATOR, CNPCUI FROM ")
             + QuotedTablePath(QStringLiteral("Vanzatori.dbf"))
-            + QStringLiteral(" V WHERE V.ID=") + w + QStringLiteral(".ID AND V.NRCRT>1 ORDER BY V.NRCRT) S))"));
+            + QStringLiteral(" V WHERE V.ID=") + w + QStringLiteral(".ID AND V.NRCRT>1 ORDER BY V.NRCRT) S)) END"),
+        {QString::fromLatin1(kRequestRowKind)});
     progress.step();
 }
 
