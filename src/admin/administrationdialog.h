@@ -44,6 +44,8 @@ public:
 
     // The values as the fields hold them.
     AdministrationValues fieldValues() const;
+    // Puts `values` into the fields.
+    void showValues(const AdministrationValues &values);
 
     QLineEdit *UnitateE;
     QLineEdit *LocalitE;
@@ -69,7 +71,6 @@ public:
     QPushButton *RenuntB;
 
 private:
-    void showValues(const AdministrationValues &values);
     void numberingModeClicked(int numTip);
     void MemoBClick();
     void SchimbaParolaBClick();

@@ -9,6 +9,8 @@
 #include "ui/qtprompter.h"
 #include "app/mainwindow.h"
 #include "app/startupsequence.h"
+#include "app/startupwindows.h"
+#include "app/startwindowprompter.h"
 #include "ui/tform1.h"
 
 #include <exception>

@@ -2,21 +2,23 @@
 // window and the removal of the work folder, run by the start window's
 // timer:
 //
-//   StartupSequence startup(qtPrompter(), startWindow, mainWindow, administration);
+//   StartupWindows windows(startWindow, mainWindow, administration);
+//   StartWindowPrompter prompter(qtPrompter(), startWindow);
+//   StartupSequence startup(prompter, windows);
 //   startWindow.setStartupSteps([&] { startup.Run(); QCoreApplication::exit(0); });
 //
-// Each step is a function of its own, in the order the start-up runs them, so
-// that a test can run the whole sequence or one step against a program
-// folder of its own (ARVENA3_HOME, ARVENA3_SYSDIR).
+// It asks and reports through the Prompter, which also carries its progress,
+// and shows what it does through a StartupView, so that a test can run the
+// whole sequence or one step headless against a program folder of its own
+// (ARVENA3_HOME, ARVENA3_SYSDIR). Each step is a function of its own, in the
+// order the start-up runs them.
 #pragma once
 
 #include <QString>
 
 class Prompter;
 class QDate;
-class TForm1;
-class TForm3;
-class TForm4;
+class StartupView;
 
 // How a run of the start-up ended; in every case the program ends next.
 enum class StartupEnd {
@@ -34,7 +36,7 @@ int PackWeekNumber(const QDate &today);
 
 class StartupSequence {
 public:
-    StartupSequence(Prompter &prompter, TForm1 &startWindow, TForm3 &mainWindow, TForm4 &administration);
+    StartupSequence(Prompter &prompter, StartupView &view);
 
     // Runs every step below in order. An error is shown with its own text and
     // ends the start-up; the work folder is removed at every end but the
@@ -60,7 +62,8 @@ public:
     // A complete server folder (machine setting SERVER) becomes the data
     // folder; an incomplete one is reported and the local data are used.
     void ChooseServerFolder();
-    // Loads the administration values into the administration dialog.
+    // Loads the administration values and shows them in the administration
+    // dialog.
     void LoadAdministrationValues();
     // Creates the missing tables, trims the log, upgrades older tables.
     void PrepareTables();
@@ -82,11 +85,8 @@ public:
     void Finish();
 
 private:
-    void letMessagesRun();
     void reportError(const QString &text);
 
     Prompter &prompter_;
-    TForm1 &startWindow_;
-    TForm3 &mainWindow_;
-    TForm4 &administration_;
+    StartupView &view_;
 };
