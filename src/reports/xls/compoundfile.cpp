@@ -311,7 +311,14 @@ QByteArray CompoundFile::write() const
 
     // Place the streams: large ones in sectors of their own, small ones in
     // the mini stream.
-    QByteArray sectors;
+    // The whole file in one buffer, so that a large stream is copied once:
+    // the header (filled in at the end), then sector 0, 1, ...
+    qint64 payload = 0;
+    for (const Flat &f : flat)
+        payload += f.type == EntryStream ? f.entry->data.size() : 0;
+    QByteArray out(sectorSize, '\0');
+    out.reserve(payload + payload / 64 + 64 * sectorSize);
+    QByteArray &sectors = out;
     QByteArray miniStream;
     std::vector<quint32> fat;
     std::vector<quint32> miniFat;
@@ -435,7 +442,8 @@ QByteArray CompoundFile::write() const
     put32(header, 72, difatCount);
     for (int i = 0; i < kHeaderDifatEntries; ++i)
         put32(header, 76 + 4 * i, quint32(i) < fatCount ? fatStart + quint32(i) : kFreeSector);
-    return header + sectors;
+    out.replace(0, sectorSize, header);
+    return out;
 }
 
 } // namespace xls

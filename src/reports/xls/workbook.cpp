@@ -918,7 +918,11 @@ QByteArray Workbook::writeStream() const
 
 QByteArray Workbook::toBytes() const
 {
-    CompoundFile file = container_;
+    // The other streams as they were read; the workbook stream made anew.
+    CompoundFile file;
+    file.root = container_.root;
+    if (QByteArray *old = file.stream(streamName_))
+        old->clear();
     file.setStream(streamName_, writeStream());
     return file.write();
 }
