@@ -86,6 +86,21 @@ TForm3::TForm3(Prompter &prompter, PasswordAsker &login, TForm4 &administration,
     setObjectName("TForm3");
     setWindowTitle("Arvena v.3");
 
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(buildButtonRow());
+    layout->addWidget(buildStatusBar());
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
+    buildMenus();
+    connectButtons();
+    // Working buttons appear with the unlock.
+    MBut2->hide();
+    MBut3->hide();
+}
+
+QWidget *TForm3::buildButtonRow()
+{
     auto *bar = new QWidget(this);
     auto *row = new QHBoxLayout(bar);
     row->setContentsMargins(4, 4, 12, 4);
@@ -97,6 +112,12 @@ TForm3::TForm3(Prompter &prompter, PasswordAsker &login, TForm4 &administration,
     MButAdm = addButton(row, "MButAdm", "Administrare", "Administrare program.", QStyle::SP_MessageBoxWarning, this);
     ModelF = addButton(row, "ModelF", "Iesire", "Inchide programul.", QStyle::SP_DialogCloseButton, this);
     row->addStretch(1);
+    row->addWidget(buildDateLabel());
+    return bar;
+}
+
+QLabel *TForm3::buildDateLabel()
+{
     DataL = new QLabel(this);
     DataL->setObjectName("DataL");
     QFont dateFont = DataL->font();
@@ -106,8 +127,11 @@ TForm3::TForm3(Prompter &prompter, PasswordAsker &login, TForm4 &administration,
     QPalette datePalette = DataL->palette();
     datePalette.setColor(QPalette::WindowText, QColor(0x00, 0x00, 0x80));
     DataL->setPalette(datePalette);
-    row->addWidget(DataL);
+    return DataL;
+}
 
+QStatusBar *TForm3::buildStatusBar()
+{
     StatusBar = new QStatusBar(this);
     StatusBar->setObjectName("StatusBar1");
     StatusBar->setSizeGripEnabled(false);
@@ -117,28 +141,24 @@ TForm3::TForm3(Prompter &prompter, PasswordAsker &login, TForm4 &administration,
     panel2_ = statusPanel(QString(), StatusBar);
     StatusBar->addWidget(panel1_);
     StatusBar->addWidget(panel2_, 1);
+    return StatusBar;
+}
 
-    auto *layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(bar);
-    layout->addWidget(StatusBar);
-    layout->setSizeConstraint(QLayout::SetMinimumSize);
-
+void TForm3::buildMenus()
+{
+    const auto chosen = [this](const DocumentMenuItem &item) { runDocumentAction(item); };
     Menu1 = new QMenu(this);
     Menu1->setObjectName("Menu1");
-    const auto chosen = [this](const DocumentMenuItem &item) { runDocumentAction(item); };
     for (const DocumentMenuItem &item : BlankFormsMenu())
         AddDocumentMenu(Menu1, item, chosen);
     Menu2 = new QMenu(this);
     Menu2->setObjectName("Menu2");
     AddDocumentMenu(Menu2, TemplateModelsMenu(), chosen);
     AddDocumentMenu(Menu2, LawTextsMenu(), chosen);
+}
 
-    // Working buttons appear with the unlock.
-    MBut2->hide();
-    MBut3->hide();
-
+void TForm3::connectButtons()
+{
     connect(MBut2, &QToolButton::clicked, this, [this] { dropMenu(Menu1, MBut2); });
     connect(MBut3, &QToolButton::clicked, this, [this] { dropMenu(Menu2, MBut3); });
     connect(MButAdm, &QToolButton::clicked, this, &TForm3::MButAdmClick);
@@ -170,6 +190,11 @@ void TForm3::ShowMainWindow()
         QTimer::singleShot(0, this, &QDialog::reject);
     exec();
     LogAction("Inchidere Program.");
+    removeHelpFiles();
+}
+
+void TForm3::removeHelpFiles()
+{
     const QDir programFolder(session().programFolder);
     for (const QString &name : HelpFileNames())
         QFile::remove(programFolder.filePath(name));

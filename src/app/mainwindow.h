@@ -77,6 +77,14 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    // The pieces of the window, built in this order by the constructor.
+    QWidget *buildButtonRow();
+    QLabel *buildDateLabel();
+    QStatusBar *buildStatusBar();
+    void buildMenus();
+    void connectButtons();
+
+    void removeHelpFiles();
     void showUnlocked();
     void dropMenu(QMenu *menu, QWidget *button);
     void runDocumentAction(const DocumentMenuItem &item);
