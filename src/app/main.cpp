@@ -5,9 +5,28 @@
 #include "app/startup.h"
 #include "app/unattended.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTextStream>
 
+#include <memory>
+
 namespace {
+
+// A scheduled job has no session runtime folder, and Qt says so on standard
+// error, which lands in the administrator's mail every night: the unattended
+// run then gets a private one (mode 0700) for its length.
+std::unique_ptr<QTemporaryDir> giveRuntimeFolderWhenMissing()
+{
+    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR"))
+        return nullptr;
+    auto folder = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/arvena3-runtime-XXXXXX"));
+    if (!folder->isValid())
+        return nullptr;
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(folder->path()));
+    return folder;
+}
 
 // The unattended report runs beside a clerk's open copy and from scheduled
 // jobs, which may have no display: it then needs none.
@@ -16,6 +35,7 @@ int runUnattended(int argc, char **argv)
     if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
         && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    const std::unique_ptr<QTemporaryDir> runtimeFolder = giveRuntimeFolderWhenMissing();
     ArvenaApplication app(argc, argv);
     ApplyFixedFormats();
     PrepareRunFolders();

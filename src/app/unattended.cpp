@@ -39,6 +39,12 @@ int chooseDataFolder(QTextStream &err)
 
 } // namespace
 
+bool DesktopCanShowReport()
+{
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        || !qEnvironmentVariableIsEmpty("ARVENA3_OPEN");
+}
+
 int RunUnattendedReport(QTextStream &out, QTextStream &err)
 {
     if (const int stopped = chooseDataFolder(err); stopped != UnattendedDone)
@@ -65,6 +71,7 @@ int RunUnattendedReport(QTextStream &out, QTextStream &err)
     out << QDir::toNativeSeparators(report) << '\n';
     out.flush();
     // The report stays in the program folder when no program can show it.
-    platform::openWithAssociatedProgram(report);
+    if (DesktopCanShowReport())
+        platform::openWithAssociatedProgram(report);
     return UnattendedDone;
 }

@@ -22,6 +22,11 @@ enum UnattendedExit : int {
     UnattendedReportError = 5,
 };
 
+// True when there is a desktop to open the report on (a display, or the
+// opener named by ARVENA3_OPEN). A scheduled job has none: a desktop opener
+// started there would only complain on standard error.
+bool DesktopCanShowReport();
+
 // Runs the report once the first folders of the run are prepared
 // (PrepareRunFolders); returns the exit status of the process.
 int RunUnattendedReport(QTextStream &out, QTextStream &err);

@@ -10,7 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 
 namespace {
@@ -142,6 +144,31 @@ TEST_F(ExpiredReportTest, TheUnattendedRunWritesTheReportAndPrintsItsPath)
     EXPECT_TRUE(first >= 0 && first < second && second < third && third < fourth) << rtf.toStdString();
     for (const char *absent : {"NU APARE AZI", "INCHIS", "RETRASA", "CUMPARATOR ALES", "IN TERMEN", "[Dosar]"})
         EXPECT_FALSE(rtf.contains(absent)) << absent;
+}
+
+TEST_F(ExpiredReportTest, TheUnattendedRunOfAScheduledJobSaysNothingOnStandardErrorWhenItSucceeds)
+{
+    addMixedRequests();
+    // What cron gives a job: no display, no session runtime folder, no
+    // desktop opener.
+    QProcessEnvironment env;
+    env.insert("PATH", "/usr/bin:/bin");
+    env.insert("HOME", program.path());
+    env.insert("LOGNAME", "root");
+    env.insert("SHELL", "/bin/sh");
+    env.insert("ARVENA3_HOME", program.path());
+    env.insert("ARVENA3_SYSDIR", session().systemFolder);
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(testsupport::binary("arvena3"), {"-t"});
+    ASSERT_TRUE(p.waitForFinished(60000));
+    const QByteArray err = p.readAllStandardError();
+    const QString path = QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
+    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p.exitCode(), 0) << err.toStdString();
+    EXPECT_EQ(err, QByteArray());
+    EXPECT_TRUE(QFileInfo(path).isFile()) << path.toStdString();
+    EXPECT_EQ(QFileInfo(path).dir().absolutePath(), QDir(program.path()).absolutePath());
 }
 
 TEST_F(ExpiredReportTest, TheUnattendedRunFailsVisiblyWithoutItsData)
