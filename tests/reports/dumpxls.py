@@ -1,6 +1,7 @@
 # Prints a workbook as xlrd reads it, as JSON, for the tests: the first
 # sheet's name, size and merged ranges, and every cell with its kind (xlrd's
-# ctype), value and whether its format shows a date. The container is first
+# ctype), value and whether its format shows a date, and the height of every
+# row in twentieths of a point. The container is first
 # checked by olefile at its strictest: any defect, even a potential one, fails.
 import json
 import sys
@@ -19,5 +20,6 @@ for r in range(sheet.nrows):
         fmt = book.format_map.get(book.xf_list[cell.xf_index].format_key)
         row.append({"t": cell.ctype, "v": cell.value, "date": fmt is not None and fmt.type == xlrd.formatting.FDT})
     cells.append(row)
-print(json.dumps({"sheets": book.sheet_names(), "rows": sheet.nrows, "cols": sheet.ncols,
+heights = [sheet.rowinfo_map[r].height if r in sheet.rowinfo_map else 255 for r in range(sheet.nrows)]
+print(json.dumps({"sheets": book.sheet_names(), "rows": sheet.nrows, "cols": sheet.ncols, "heights": heights,
                   "merged": [list(m) for m in sheet.merged_cells], "cells": cells}))

@@ -127,6 +127,8 @@ TEST_F(RegisterSpreadsheets, Format1ListsEveryRecordOfThePeriod)
     // Request 1.
     EXPECT_EQ(xlrdText(x, 10, 4), "POPESCU ION 1800101010011 POPESCU ANA 2800101010012;");
     EXPECT_EQ(xlrdNumber(x, 10, 7), 15000);
+    const QJsonArray heights = x.value("heights").toArray();
+    EXPECT_GT(heights.at(10).toInt(), heights.at(9).toInt()) << "two lines of sellers make the row taller";
     EXPECT_EQ(xlrdText(x, 10, 8), "T12 /P3/ LA VIE");
     EXPECT_EQ(xlrdText(x, 10, 9), "CF1");
     EXPECT_EQ(xlrdText(x, 10, 11), "Cerere pentru afisarea ofertei");

@@ -4,6 +4,9 @@
 
 #include <QDate>
 #include <QFileInfo>
+#include <QStringList>
+
+#include <algorithm>
 
 namespace {
 
@@ -54,6 +57,25 @@ void writeValue(xls::Sheet &sheet, int row, int column, const QVariant &value, c
         sheet.setBlank(row, column);
     else
         sheet.setNumber(row, column, number);
+}
+
+// A wrapped text needs one line for every column width of characters it
+// holds (a little more for a smaller font); the row grows to the tallest cell
+// so that no line hides another. Readers keep the stored height, they do not
+// measure the text again.
+int linesNeeded(const xls::Sheet &sheet, int row, int column, bool wraps)
+{
+    const xls::CellValue value = sheet.cell(row, column);
+    if (value.kind != xls::CellKind::Text || value.text.isEmpty())
+        return 1;
+    const QStringList paragraphs = value.text.split(QLatin1Char('\n'));
+    if (!wraps)
+        return int(paragraphs.size());
+    const int perLine = std::max(1, sheet.columnWidth(column) * 11 / 10 / 256);
+    int lines = 0;
+    for (const QString &p : paragraphs)
+        lines += std::max<int>(1, int((p.size() + perLine - 1) / perLine));
+    return lines;
 }
 
 } // namespace
@@ -139,15 +161,24 @@ int SpreadsheetTemplate::fillRows(sqlstore::Query &data, bool blankZeros, const 
     }
     const int start = data.position();
     const int count = std::max(0, data.rowCount() - start);
+    const int lineHeight = sheet.rowHeight(source);
+    std::vector<bool> wraps;
+    for (const RowCell &c : cells)
+        wraps.push_back(book_->wrapsText(sheet.cell(source, c.column).xf));
     sheet.insertRowCopies(source, count);
     for (int i = 0; i < count; ++i) {
         const int row = source + i;
-        for (const RowCell &c : cells) {
+        int lines = 1;
+        for (size_t k = 0; k < cells.size(); ++k) {
+            const RowCell &c = cells[k];
             if (c.field < 0)
                 sheet.setNumber(row, c.column, i + 1);
             else
                 writeValue(sheet, row, c.column, data.valueAt(start + i, c.field), data.field(c.field), blankZeros);
+            lines = std::max(lines, linesNeeded(sheet, row, c.column, wraps[k]));
         }
+        if (lines > 1)
+            sheet.setRowHeight(row, std::min(409 * 20, lines * lineHeight * 9 / 10));
         if (rowWritten)
             rowWritten();
     }

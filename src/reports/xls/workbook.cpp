@@ -300,6 +300,25 @@ void Sheet::setRowHeight(int row, int twips)
     put16(r.record, 12, quint16(u16(r.record, 12) | 0x0040)); // height set by hand
 }
 
+int Sheet::columnWidth(int column) const
+{
+    int standard = 8 * 256 + 180; // eight characters and the cell's margins
+    for (const Record &r : head_) {
+        const QByteArray &d = r.data();
+        if (r.type == RecColInfo && d.size() >= 6 && column >= u16(d, 0) && column <= u16(d, 2))
+            return u16(d, 4);
+        if (r.type == RecDefColWidth && d.size() >= 2)
+            standard = u16(d, 0) * 256 + 180;
+    }
+    return standard;
+}
+
+int Sheet::rowHeight(int row) const
+{
+    const Row *r = findRow(row);
+    return r && r->record.size() == 16 ? (u16(r->record, 6) & 0x7FFF) : 255;
+}
+
 void Sheet::mergeCells(int firstRow, int firstColumn, int lastRow, int lastColumn)
 {
     merged_.push_back(Range{quint16(firstRow), quint16(lastRow), quint16(firstColumn), quint16(lastColumn)});
@@ -619,6 +638,18 @@ void Workbook::parseSharedStrings(const Record &sst)
             plainStrings_.insert(s.text, quint32(strings_.size()));
         strings_.push_back(std::move(s));
     }
+}
+
+bool Workbook::wrapsText(int xf) const
+{
+    int index = 0;
+    for (const Record &r : globals_) {
+        if (r.type != RecXf)
+            continue;
+        if (index++ == xf)
+            return r.data().size() > 6 && (quint8(r.data()[6]) & 0x08);
+    }
+    return false;
 }
 
 QString Workbook::sharedString(quint32 index) const

@@ -125,6 +125,10 @@ public:
     // Layout, for building templates.
     void setColumnWidth(int firstColumn, int lastColumn, int width256ths, int xf = 15);
     void setRowHeight(int row, int twips);
+    // Width of a column in 256ths of a character, and height of a row in
+    // twentieths of a point (the sheet's defaults when not set).
+    int columnWidth(int column) const;
+    int rowHeight(int row) const;
     void mergeCells(int firstRow, int firstColumn, int lastRow, int lastColumn);
 
     // Merged ranges: first row, last row, first column, last column.
@@ -211,6 +215,9 @@ public:
     // Shared strings.
     QString sharedString(quint32 index) const;
     quint32 addSharedString(const QString &text);
+
+    // True when the cell format wraps text over several lines.
+    bool wrapsText(int xf) const;
 
     // Formats of new workbooks.
     int addFont(const Font &font);
