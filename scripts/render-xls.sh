@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Writes both register layouts for a small sample data folder and converts
-# them to PDF with LibreOffice, so that a person can look at them.
+# them to PDF with LibreOffice, so that a person can look at them. With
+# LibreOffice it also saves each template again as LibreOffice writes .xls
+# and fills that copy (registru-lo-format<n>.xls): a template from another
+# program must be filled just as well.
 #
 #     scripts/render-xls.sh BUILD_DIR [OUT_DIR]
 #
@@ -38,7 +41,16 @@ for format in 1 2; do
     --out "$out/registru-format$format.xls"
 done
 if command -v soffice >/dev/null; then
-  soffice --headless --convert-to pdf --outdir "$out" "$out"/registru-format1.xls "$out"/registru-format2.xls >/dev/null
+  "$build/bin/arvena_makespreadsheets" "$data" "$(dirname "$0")/../resources/spreadsheets/Registru.json" \
+    "$(dirname "$0")/../resources/spreadsheets/RegisXXL.json"
+  mkdir -p "$data/lo"
+  soffice --headless --convert-to 'xls:MS Excel 97' --outdir "$data/lo" "$data/Registru.xls" "$data/RegisXXL.xls" >/dev/null
+  "$build/bin/arvena3-xls" --data "$data" --format 1 --from 01.03.2024 --to 31.03.2024 \
+    --out "$out/registru-lo-format1.xls" --template "$data/lo/Registru.xls"
+  "$build/bin/arvena3-xls" --data "$data" --format 2 --from 01.03.2024 --to 31.03.2024 \
+    --out "$out/registru-lo-format2.xls" --template "$data/lo/RegisXXL.xls"
+  soffice --headless --convert-to pdf --outdir "$out" "$out"/registru-format1.xls "$out"/registru-format2.xls \
+    "$out"/registru-lo-format1.xls "$out"/registru-lo-format2.xls >/dev/null
   echo "PDF files in $out"
 else
   echo "LibreOffice (soffice) is not installed: the .xls files are in $out"
