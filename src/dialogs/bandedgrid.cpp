@@ -162,18 +162,20 @@ BandedGrid::BandedGrid(QList<GridColumn> columns, QWidget *parent)
     verticalHeader()->setDefaultSectionSize(verticalHeader()->fontMetrics().height() + 6);
     verticalHeader()->hide();
     horizontalHeader()->setStretchLastSection(true);
-    connect(this, &QTableView::activated, this, [] {});
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &current) { emit currentRowChanged(current.isValid() ? current.row() : -1); });
 }
 
 void BandedGrid::setQuery(sqlstore::Query query)
 {
     model_->setQuery(std::move(query));
-    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex &current) { emit currentRowChanged(current.isValid() ? current.row() : -1); },
-            Qt::UniqueConnection);
     fitColumns();
-    setCurrentRow(model_->rowCount() > 0 ? 0 : -1);
-    emit currentRowChanged(currentRow());
+    // The reset left no current row: the first row becomes current (which
+    // tells the listeners), or they learn that there is none.
+    if (model_->rowCount() > 0)
+        setCurrentRow(0);
+    else
+        emit currentRowChanged(-1);
 }
 
 int BandedGrid::currentRow() const
