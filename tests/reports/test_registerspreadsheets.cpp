@@ -243,11 +243,20 @@ TEST_F(RegisterSpreadsheets, BadTemplatesGiveAReasonAndNoWorkbook)
     }
 }
 
-// A failure after the working table was made removes it too.
+// A failure after the working table was made removes it too: a table that
+// cannot be read, a workbook that cannot be saved.
 TEST_F(RegisterSpreadsheets, FailedExportRemovesTheWorkingTable)
 {
-    QFile::remove(TablePath("Vanzatori.dbf"));
+    RegisterExport job;
+    job.from = QDate(2024, 1, 1);
+    job.to = QDate(2024, 12, 31);
+    job.output = program.file("no/such/folder/out.xls");
     QString error;
+    EXPECT_FALSE(WriteRegisterSpreadsheet(job, prompter, &error));
+    EXPECT_TRUE(error.contains("Registrul nu poate fi scris")) << error.toStdString();
+    EXPECT_TRUE(QDir(session().programFolder).entryList({"Rap*"}).isEmpty());
+
+    QFile::remove(TablePath("Vanzatori.dbf"));
     write(1, QDate(2024, 1, 1), QDate(2024, 12, 31), {}, &error);
     EXPECT_FALSE(error.isEmpty());
     EXPECT_EQ(prompter.progress.last(), "end");

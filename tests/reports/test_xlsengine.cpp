@@ -4,6 +4,7 @@
 // with a reason.
 #include "datastore/sql/database.h"
 #include "reports/export/spreadsheettemplate.h"
+#include "reports/xls/biffrecords.h"
 #include "reports/xls/workbook.h"
 #include "templates/resources.h"
 #include "testsupport.h"
@@ -212,6 +213,28 @@ TEST(XlsEngine, CarriedTemplatesHoldTheirMarkers)
     }
 }
 
+// A container holding one stream.
+QByteArray containerWith(const QString &stream, const QByteArray &data)
+{
+    xls::CompoundFile file;
+    file.root.name = "Root Entry";
+    file.root.storage = true;
+    file.setStream(stream, data);
+    return file.write();
+}
+
+// The workbook with a FILEPASS record after its BOF, as an encrypted one has.
+QByteArray withPassword(const QByteArray &workbook)
+{
+    xls::CompoundFile file = xls::CompoundFile::read(workbook);
+    QByteArray &stream = *file.stream("Workbook");
+    const int afterBof = 4 + xls::biff::u16(stream, 2);
+    QByteArray filePass;
+    xls::biff::appendRecord(filePass, xls::biff::RecFilePass, QByteArray(6, '\0'));
+    stream.insert(afterBof, filePass);
+    return file.write();
+}
+
 // Damaged or foreign files are refused with a reason, never read as garbage.
 TEST(XlsEngine, DamagedTemplatesAreRefusedWithAReason)
 {
@@ -234,10 +257,14 @@ TEST(XlsEngine, DamagedTemplatesAreRefusedWithAReason)
         {"scurtat.xls", good.left(good.size() / 2), "deteriorat"},
         {"antet.xls", badHeader, "deteriorat"},
         {"flux.xls", badStream, ""},
+        {"biff5.xls", containerWith("Book", QByteArray(600, '\0')), "prea vechi"},
+        {"altceva.xls", containerWith("Document", QByteArray(600, '\0')), "nu contine un registru de calcul"},
+        {"parola.xls", withPassword(good), "protejat cu parola"},
     };
     for (const Case &c : cases) {
         const QString path = folder.file(c.name);
         writeBytes(path, c.bytes);
+        SCOPED_TRACE(c.name);
         SpreadsheetTemplate t;
         QString error;
         EXPECT_FALSE(t.open(path, &error)) << c.name;
