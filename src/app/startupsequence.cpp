@@ -1,6 +1,9 @@
 #include "app/startupsequence.h"
 
 #include "admin/administration.h"
+#include "backup/backupactions.h"
+#include "backup/filetype.h"
+#include "backup/restore.h"
 #include "app/startup.h"
 #include "app/startupview.h"
 #include "platform/filehelpers.h"
@@ -41,7 +44,10 @@ int PackWeekNumber(const QDate &today)
     return ToDaySerial(today) / 7;
 }
 
-StartupSequence::StartupSequence(Prompter &prompter, StartupView &view) : prompter_(prompter), view_(view) {}
+StartupSequence::StartupSequence(Prompter &prompter, StartupView &view)
+    : prompter_(prompter), view_(view), firstArgument_(QCoreApplication::arguments().value(1))
+{
+}
 
 StartupEnd StartupSequence::Run()
 {
@@ -49,11 +55,14 @@ StartupEnd StartupSequence::Run()
         PrepareFolders();
         CreateLocalDataFolder();
         ChooseSystemFolder();
+        FinishInterruptedRestore();
         RecordVersion();
         if (HandOverToInstaller())
             return StartupEnd::InstallerStarted;
+        const bool insideArchive = OpenBackupGivenAtStart();
         view_.letMessagesRun();
-        ChooseServerFolder();
+        if (!insideArchive)
+            ChooseServerFolder();
         LoadAdministrationValues();
         PrepareTables();
         WeeklyPack();
@@ -92,6 +101,12 @@ void StartupSequence::ChooseSystemFolder()
     ChooseWritableSystemFolder();
 }
 
+void StartupSequence::FinishInterruptedRestore()
+{
+    const QString programFolder = session().programFolder;
+    backup::ReportInterruptedRestore(backup::FinishInterruptedRestore(programFolder), programFolder, prompter_);
+}
+
 void StartupSequence::RecordVersion()
 {
     WriteMachineSetting(QStringLiteral("CALE"), shown(session().programFolder));
@@ -125,6 +140,17 @@ bool StartupSequence::HandOverToInstaller()
                         + QStringLiteral("NU poate fi pornit!"),
                     ButtonOk, KindError);
     return false;
+}
+
+bool StartupSequence::OpenBackupGivenAtStart()
+{
+    if (firstArgument_.isEmpty() || !QFileInfo(firstArgument_).isFile()) {
+        backup::RegisterBackupType(QCoreApplication::applicationFilePath());
+        return false;
+    }
+    if (!backup::IsBackupArchivePath(firstArgument_))
+        return false;
+    return backup::OpenBackupForWork(firstArgument_, prompter_);
 }
 
 void StartupSequence::ChooseServerFolder()
@@ -187,6 +213,11 @@ void StartupSequence::WeeklyPack()
 void StartupSequence::ShowWorkingMode()
 {
     const Session &s = session();
+    if (!s.openedBackup.isEmpty()) {
+        view_.setWorkingMode(QStringLiteral("Lucru in salvarea: ") + QFileInfo(s.openedBackup).fileName().toUpper()
+                             + QLatin1Char('.'));
+        return;
+    }
     if (QDir::cleanPath(s.dataFolder) == QDir::cleanPath(s.localDataFolder)) {
         view_.setWorkingMode(QStringLiteral("Lucru local."));
         return;

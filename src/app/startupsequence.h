@@ -36,7 +36,10 @@ int PackWeekNumber(const QDate &today);
 
 class StartupSequence {
 public:
+    // The first command-line argument is taken from the application unless
+    // setFirstArgument gives another.
     StartupSequence(Prompter &prompter, StartupView &view);
+    void setFirstArgument(const QString &argument) { firstArgument_ = argument; }
 
     // Runs every step below in order. An error is shown with its own text and
     // ends the start-up; the work folder is removed at every end but the
@@ -51,6 +54,10 @@ public:
     // Keeps the system folder when "GMT.dII" can be written there, else moves
     // to the user's own configuration folder.
     void ChooseSystemFolder();
+    // Finishes a restore of a backup that a killed program left half done,
+    // before anything touches the data, and says whether the old or the
+    // restored data are there.
+    void FinishInterruptedRestore();
     // Records where and which version of the program started last (machine
     // settings CALE and VER) and the version on the database ([99] VER).
     void RecordVersion();
@@ -59,6 +66,13 @@ public:
     // it, the one after that forgets it was started. An installer that cannot
     // be started is reported and the start-up goes on.
     bool HandOverToInstaller();
+    // The first argument: an existing file is the opened backup, else the
+    // backup file type is registered with the desktop (errors ignored); an
+    // ".av3" file is then unpacked into a temporary copy that becomes the
+    // program and data folder. A damaged archive is reported and the start
+    // goes on with the usual data. Returns whether the program works inside
+    // an archive.
+    bool OpenBackupGivenAtStart();
     // A complete server folder (machine setting SERVER) becomes the data
     // folder; an incomplete one is reported and the local data are used.
     void ChooseServerFolder();
@@ -89,4 +103,5 @@ private:
 
     Prompter &prompter_;
     StartupView &view_;
+    QString firstArgument_;
 };
