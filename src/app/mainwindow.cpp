@@ -2,6 +2,9 @@
 
 #include "admin/administrationdialog.h"
 #include "admin/password.h"
+#include "backup/backupactions.h"
+#include "backup/qtbackupfilechooser.h"
+#include "backup/tform21.h"
 #include "platform/prompter.h"
 #include "platform/session.h"
 #include "datastore/auditlog.h"
@@ -83,6 +86,8 @@ TForm3::TForm3(Prompter &prompter, PasswordAsker &login, TForm4 &administration,
       administration_(administration),
       applicantsDialog_(new TSelectNrSol(this))
 {
+    static QtBackupFileChooser backupFiles;
+    backupDialog_ = new TForm21(prompter_, backupFiles, this);
     setObjectName("TForm3");
     setWindowTitle("Arvena v.3");
 
@@ -153,6 +158,7 @@ void TForm3::buildMenus()
         AddDocumentMenu(Menu1, item, chosen);
     Menu2 = new QMenu(this);
     Menu2->setObjectName("Menu2");
+    Menu2->addAction("Salvare / Incarcare baza de date", this, &TForm3::SalvareClick);
     AddDocumentMenu(Menu2, TemplateModelsMenu(), chosen);
     AddDocumentMenu(Menu2, LawTextsMenu(), chosen);
 }
@@ -189,8 +195,19 @@ void TForm3::ShowMainWindow()
     if (qEnvironmentVariableIsSet("ARVENA3_CLOSE_MAIN_WINDOW"))
         QTimer::singleShot(0, this, &QDialog::reject);
     exec();
+    const bool saveAtClose = !dataReplaced_ && backup::AskClosingBackup(prompter_, session().administrationUnlocked);
     LogAction("Inchidere Program.");
+    if (saveAtClose)
+        backup::MakeClosingBackup(prompter_, {}, QDate::currentDate());
     removeHelpFiles();
+}
+
+void TForm3::SalvareClick()
+{
+    if (!backupDialog_->Execute())
+        return;
+    dataReplaced_ = true;
+    reject();
 }
 
 void TForm3::removeHelpFiles()

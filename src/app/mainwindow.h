@@ -21,6 +21,7 @@ class Prompter;
 class QLabel;
 class QMenu;
 class QStatusBar;
+class TForm21;
 class TForm4;
 class TSelectNrSol;
 struct DocumentMenuItem;
@@ -47,9 +48,14 @@ public:
     TForm3(Prompter &prompter, PasswordAsker &login, TForm4 &administration, QWidget *parent = nullptr);
 
     // Logs "Pornire program", shows the window modally, logs "Inchidere
-    // Program." when it has closed, then removes the help files the program
-    // may have written into the program folder. Throws what LogAction throws.
+    // Program." when it has closed, makes the closing backup when the clerk
+    // asks for it, then removes the help files the program may have written
+    // into the program folder. Throws what LogAction throws.
     void ShowMainWindow();
+
+    // "Utilitare" -> "Salvare / Incarcare baza de date": the backup dialog;
+    // after a restore the window closes without the closing backup.
+    void SalvareClick();
 
     // Second panel of the status bar: the working mode ("Lucru local.", ...).
     void setWorkingMode(const QString &text);
@@ -94,6 +100,9 @@ private:
     PasswordAsker &login_;
     TForm4 &administration_;
     TSelectNrSol *applicantsDialog_;
+    TForm21 *backupDialog_;
+    // A restore replaced the data: nothing is asked or saved at closing.
+    bool dataReplaced_ = false;
     QLabel *panel1_;
     QLabel *panel2_;
 };

@@ -401,14 +401,16 @@ TEST_F(Startup, ThePasswordUnlocksTheWorkingButtonsAndTheirMenus)
               StartupEnd::Completed);
     EXPECT_TRUE(lockedAfterWrongPassword);
     EXPECT_TRUE(unlocked);
-    ASSERT_EQ(prompter.questions.size(), 1);
+    // Then, unlocked on local data, the closing backup is offered (and declined).
+    ASSERT_EQ(prompter.questions.size(), 2);
     EXPECT_EQ(prompter.questions.at(0).text, "PAROLA INCORECTA !");
+    EXPECT_EQ(prompter.questions.at(1).title, "Salvare Automata");
 
     QStringList blankForms;
     for (const DocumentMenuItem &item : BlankFormsMenu())
         blankForms << item.caption;
     EXPECT_EQ(menu1, blankForms);
-    EXPECT_EQ(menu2, QStringList({"Modele de listare", "Legislatie"}));
+    EXPECT_EQ(menu2, QStringList({"Salvare / Incarcare baza de date", "Modele de listare", "Legislatie"}));
     EXPECT_TRUE(menuDropsWithF2);
     EXPECT_TRUE(administrationOpened);
 }
