@@ -229,7 +229,7 @@ TForm4::TForm4(QWidget *parent, Prompter *prompter, FolderChooser *chooser)
     connect(RenuntB, &QPushButton::clicked, this, &QDialog::reject);
     connect(SchimbaParolaB, &QPushButton::clicked, this, &TForm4::SchimbaParolaBClick);
     // Enter in the second password field presses "&Schimba parola".
-    connect(Parola2E, &QLineEdit::returnPressed, this, &TForm4::SchimbaParolaBClick);
+    EnterPresses(Parola2E, SchimbaParolaB);
     connect(ServerModB, &QToolButton::clicked, this, &TForm4::ServerModBClick);
     connect(ServerDelB, &QToolButton::clicked, this, &TForm4::ServerDelBClick);
     connect(SalvariModB, &QToolButton::clicked, this, &TForm4::SalvariModBClick);

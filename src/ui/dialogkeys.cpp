@@ -12,6 +12,23 @@
 namespace {
 
 const char *const keysProperty = "arvenaDialogKeys";
+// On a field: the button Enter presses there.
+const char *const enterButtonProperty = "arvenaEnterPresses";
+
+bool isEnter(const QKeyEvent *key)
+{
+    return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+}
+
+// A button Enter presses when it has the focus: check boxes and radio
+// buttons are fields, and Enter moves on from them.
+QAbstractButton *pressableButton(QWidget *w)
+{
+    auto *button = qobject_cast<QAbstractButton *>(w);
+    if (!button || qobject_cast<QCheckBox *>(w) || qobject_cast<QRadioButton *>(w))
+        return nullptr;
+    return button;
+}
 
 // Key events reach the focused field first; one filter on the application
 // sees them before the field or the dialog's default button can act.
@@ -39,20 +56,38 @@ protected:
         const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
         if (mods != Qt::NoModifier)
             return false;
-        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && keys.testFlag(DialogKey::EnterMovesNext))
-            return moveToNextField(widget);
+        if (isEnter(key)) {
+            if (QAbstractButton *button = buttonForEnter(widget))
+                return press(button);
+            if (keys.testFlag(DialogKey::EnterMovesNext))
+                return moveToNextField(widget);
+            return false;
+        }
         if (key->key() == Qt::Key_Escape && keys.testFlag(DialogKey::EscCloses))
             return closeWindow(window);
         return false;
     }
 
 private:
+    // The button Enter presses at `w`: the one the field names, or the
+    // focused button itself.
+    static QAbstractButton *buttonForEnter(QWidget *w)
+    {
+        if (auto *named = qobject_cast<QAbstractButton *>(w->property(enterButtonProperty).value<QObject *>()))
+            return named;
+        return pressableButton(w);
+    }
+
+    static bool press(QAbstractButton *button)
+    {
+        if (button->isEnabled() && button->isVisible())
+            button->click();
+        return true;
+    }
+
     static bool enterHasOwnMeaning(QWidget *w)
     {
-        if (qobject_cast<QTextEdit *>(w) || qobject_cast<QPlainTextEdit *>(w))
-            return true;
-        auto *button = qobject_cast<QAbstractButton *>(w);
-        return button && !qobject_cast<QCheckBox *>(w) && !qobject_cast<QRadioButton *>(w);
+        return qobject_cast<QTextEdit *>(w) || qobject_cast<QPlainTextEdit *>(w);
     }
 
     // The next field is the one Tab would reach, so the dialog's tab order
@@ -86,4 +121,9 @@ void AdoptDialogKeys(QWidget *window, DialogKeys keys)
         qApp->installEventFilter(filter);
     }
     window->setProperty(keysProperty, keys.toInt());
+}
+
+void EnterPresses(QWidget *field, QAbstractButton *button)
+{
+    field->setProperty(enterButtonProperty, QVariant::fromValue<QObject *>(button));
 }

@@ -5,12 +5,17 @@
 //   AdoptDialogKeys(this);                         // in the dialog's constructor
 //   AdoptDialogKeys(this, DialogKeys::EscCloses);  // a dialog where Enter presses the button
 //
-// Enter keeps its own meaning where it has one: it presses a focused push
-// button and starts a new line in a multi-line text.
+// Enter keeps its own meaning where it has one: it presses the focused
+// button (push or picture button, whether or not it is a default button) and
+// starts a new line in a multi-line text. A field may send Enter to a button
+// instead of moving on:
+//
+//   EnterPresses(Parola2E, SchimbaParolaB);   // Enter in "Inca odata" changes the password
 #pragma once
 
 #include <QFlags>
 
+class QAbstractButton;
 class QWidget;
 
 enum class DialogKey { EnterMovesNext = 1, EscCloses = 2 };
@@ -18,3 +23,7 @@ Q_DECLARE_FLAGS(DialogKeys, DialogKey)
 Q_DECLARE_OPERATORS_FOR_FLAGS(DialogKeys)
 
 void AdoptDialogKeys(QWidget *window, DialogKeys keys = DialogKeys(DialogKey::EnterMovesNext) | DialogKey::EscCloses);
+
+// Enter in `field` presses `button` instead of moving to the next field, in a
+// window that adopted the dialog keys.
+void EnterPresses(QWidget *field, QAbstractButton *button);

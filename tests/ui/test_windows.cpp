@@ -3,6 +3,7 @@
 #include "ui/tcontor.h"
 #include "ui/tform1.h"
 #include "platform/version.h"
+#include "entrydialog.h"
 #include "testsupport.h"
 #include "qtprint.h"
 
@@ -20,98 +21,6 @@
 #include <QTimer>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
-
-namespace {
-
-// A small entry dialog: two fields, a check box, a note, a combo box and the save button.
-struct EntryDialog {
-    QDialog dialog;
-    QLineEdit *name = new QLineEdit(&dialog);
-    QLineEdit *cnp = new QLineEdit(&dialog);
-    QCheckBox *mandatar = new QCheckBox("Mandatar", &dialog);
-    QPlainTextEdit *note = new QPlainTextEdit(&dialog);
-    QComboBox *county = new QComboBox(&dialog);
-    QPushButton *save = new QPushButton("&Salveaza", &dialog);
-    int saved = 0;
-
-    EntryDialog()
-    {
-        auto *layout = new QVBoxLayout(&dialog);
-        for (QWidget *w : std::initializer_list<QWidget *>{name, cnp, mandatar, note, county, save})
-            layout->addWidget(w);
-        cnp->setObjectName("CnpE");
-        county->addItems({"Alba", "Arad"});
-        save->setDefault(true);
-        QObject::connect(save, &QPushButton::clicked, [this] { ++saved; });
-        dialog.resize(320, 260);
-    }
-    void show()
-    {
-        dialog.show();
-        dialog.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
-        name->setFocus();
-    }
-};
-
-} // namespace
-
-TEST(DialogKeys, EnterMovesToTheNextFieldInsteadOfSaving)
-{
-    EntryDialog e;
-    AdoptDialogKeys(&e.dialog);
-    e.show();
-    QTest::keyClick(e.name, Qt::Key_Return);
-    EXPECT_EQ(QApplication::focusWidget(), e.cnp);
-    QTest::keyClick(e.cnp, Qt::Key_Enter, Qt::KeypadModifier);
-    EXPECT_EQ(QApplication::focusWidget(), e.mandatar);
-    QTest::keyClick(e.mandatar, Qt::Key_Return);
-    EXPECT_EQ(QApplication::focusWidget(), e.note);
-    // In a text of several lines Enter starts a new line.
-    QTest::keyClicks(e.note, "rand 1");
-    QTest::keyClick(e.note, Qt::Key_Return);
-    EXPECT_EQ(QApplication::focusWidget(), e.note);
-    EXPECT_EQ(e.note->toPlainText(), "rand 1\n");
-    e.county->setFocus();
-    QTest::keyClick(e.county, Qt::Key_Return);
-    EXPECT_EQ(QApplication::focusWidget(), e.save);
-    EXPECT_EQ(e.saved, 0);
-    EXPECT_TRUE(e.dialog.isVisible());
-    // On the button itself Enter presses it.
-    QTest::keyClick(e.save, Qt::Key_Return);
-    EXPECT_EQ(e.saved, 1);
-}
-
-TEST(DialogKeys, EscClosesWithoutSaving)
-{
-    EntryDialog e;
-    AdoptDialogKeys(&e.dialog);
-    e.show();
-    QTest::keyClicks(e.name, "Ion");
-    QTest::keyClick(e.name, Qt::Key_Escape);
-    EXPECT_FALSE(e.dialog.isVisible());
-    EXPECT_EQ(e.dialog.result(), QDialog::Rejected);
-    EXPECT_EQ(e.saved, 0);
-
-    QWidget plain;
-    auto *field = new QLineEdit(&plain);
-    AdoptDialogKeys(&plain);
-    plain.show();
-    plain.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&plain));
-    field->setFocus();
-    QTest::keyClick(field, Qt::Key_Escape);
-    EXPECT_FALSE(plain.isVisible());
-}
-
-TEST(DialogKeys, WithoutEnterAdoptedTheDefaultButtonActs)
-{
-    EntryDialog e;
-    AdoptDialogKeys(&e.dialog, DialogKey::EscCloses);
-    e.show();
-    QTest::keyClick(e.name, Qt::Key_Return);
-    EXPECT_EQ(e.saved, 1);
-}
 
 TEST(Balloon, ProblemPointsAtTheFieldAndGoesAfterFiveSeconds)
 {
