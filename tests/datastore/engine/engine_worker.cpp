@@ -8,6 +8,9 @@
 //     engine_worker pack TABLE                 deletes and packs forever
 //     engine_worker insertloop TABLE FIRST     inserts forever
 //
+// The three that run forever print "working" once their first operation is
+// done, so that a test can kill them in the middle of their work.
+//
 // Every row is self-checking: NUME and CONTROL are derived from ID, so a torn
 // row shows. Exit status 0 on success; the reader prints how many passes it
 // made.
@@ -39,6 +42,17 @@ void insertRow(const QString &table, qint64 id)
 {
     database().exec("INSERT INTO " + sqlstore::quoteName(table) + " (ID, NUME, CONTROL, DATAA) VALUES (?,?,?,?)",
                     {id, nameOf(id), controlOf(id), QDate(2024, 2, 29)});
+}
+
+// Called after each operation of a worker that runs forever.
+void operationDone()
+{
+    static bool said = false;
+    if (said)
+        return;
+    said = true;
+    std::printf("working\n");
+    std::fflush(stdout);
 }
 
 int readLoop(const QString &table, const QString &stopFile)
@@ -91,19 +105,24 @@ int main(int argc, char **argv)
         if (mode == "read" && args.size() == 3)
             return readLoop(table, args[2]);
         if (mode == "insertloop" && args.size() == 3) {
-            for (qint64 id = args[2].toLongLong();; ++id)
+            for (qint64 id = args[2].toLongLong();; ++id) {
                 insertRow(table, id);
+                operationDone();
+            }
         }
         if (mode == "update") {
-            for (qint64 round = 0;; ++round)
+            for (qint64 round = 0;; ++round) {
                 database().exec("UPDATE " + sqlstore::quoteName(table) + " SET NUME=NUME, CONTROL=CONTROL, DATAA=? WHERE ID>=0",
                                 {QDate(2024, 2, 29)});
+                operationDone();
+            }
         }
         if (mode == "pack") {
             for (qint64 id = 1000000;; ++id) {
                 insertRow(table, id);
                 database().exec("DELETE FROM " + sqlstore::quoteName(table) + " WHERE ID=?", {id});
                 dbf::packTable(table);
+                operationDone();
             }
         }
     } catch (const SqlError &e) {

@@ -119,6 +119,12 @@ TEST_F(SharingTest, KilledWriterLeavesEveryTableReadable)
         if (QString(c.mode) == "insertloop")
             args << QString::number(500000 + seeded * 1000);
         startWorker(worker, args);
+        // The delay counts from the worker's first finished operation, so the
+        // kill falls in the middle of its work on any machine.
+        QByteArray said;
+        while (!said.contains("working") && worker.waitForReadyRead(30000))
+            said += worker.readAllStandardOutput();
+        ASSERT_TRUE(said.contains("working")) << said.toStdString();
         QThread::msleep(c.delayMs);
         ASSERT_EQ(worker.state(), QProcess::Running) << "the worker ended early";
         worker.kill();
