@@ -12,6 +12,21 @@
 #include <QPalette>
 #include <QPushButton>
 
+namespace {
+
+// A date picker that Tab, and so Enter, leaves at once: Qt's own moves
+// through day, month and year first, which would stop the Enter walk.
+// Left and Right still move between the parts.
+class EntryDateEdit : public QDateEdit {
+public:
+    using QDateEdit::QDateEdit;
+
+protected:
+    bool focusNextPrevChild(bool next) override { return QWidget::focusNextPrevChild(next); }
+};
+
+} // namespace
+
 namespace dialogparts {
 
 void KeepCase(QLineEdit *edit, LetterCase letterCase)
@@ -78,7 +93,7 @@ TNumericF *NumberField(QWidget *parent, const char *name, int maskInt, int maskZ
 
 QDateEdit *DateField(QWidget *parent, const char *name)
 {
-    auto *date = new QDateEdit(parent);
+    auto *date = new EntryDateEdit(parent);
     date->setObjectName(QLatin1String(name));
     date->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
     date->setCalendarPopup(true);
