@@ -13,6 +13,7 @@
 TEST(BackupFileType, RegisteredOnceInTheUsersDataFolder)
 {
     testsupport::TempFolder home;
+    const QByteArray privateDataHome = qgetenv("XDG_DATA_HOME");
     qputenv("XDG_DATA_HOME", home.path().toUtf8());
     const QString program = home.file("Program Files/arvena3");
     ASSERT_TRUE(backup::RegisterBackupType(program));
@@ -37,5 +38,5 @@ TEST(BackupFileType, RegisteredOnceInTheUsersDataFolder)
     ASSERT_TRUE(backup::RegisterBackupType(program));
     EXPECT_EQ(QFileInfo(home.file("applications/arvena3.desktop")).lastModified(), written);
     EXPECT_FALSE(QFile::exists(home.file("mime/globs2")));
-    qunsetenv("XDG_DATA_HOME");
+    qputenv("XDG_DATA_HOME", privateDataHome);
 }
