@@ -13,6 +13,7 @@ packages=(
   shapelib libdbd-xbase-perl unrtf poppler-utils python3 python3-xlrd faketime
   libsqlite3-mod-spatialite sqlite3 clang
   libspreadsheet-parseexcel-perl libspreadsheet-writeexcel-perl python3-olefile
+  shared-mime-info
   # running the program headless and taking screenshots
   xvfb xauth fonts-dejavu-core
 )
