@@ -1,6 +1,6 @@
 #include "app/mainwindow.h"
 
-#include "admin/administrationdialog.h"
+#include "admin/tform4.h"
 #include "admin/password.h"
 #include "backup/backupactions.h"
 #include "backup/qtbackupfilechooser.h"
@@ -9,7 +9,7 @@
 #include "platform/session.h"
 #include "datastore/auditlog.h"
 #include "templates/documentmenus.h"
-#include "templates/selectnrsol.h"
+#include "templates/tselectnrsol.h"
 #include "templates/templateactions.h"
 
 #include <QDate>

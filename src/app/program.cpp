@@ -1,7 +1,7 @@
 #include "app/program.h"
 
-#include "admin/administrationdialog.h"
-#include "admin/logindialog.h"
+#include "admin/tform4.h"
+#include "admin/tform5.h"
 #include "ui/hintsettings.h"
 #include "platform/singleinstance.h"
 #include "platform/sound.h"

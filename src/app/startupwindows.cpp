@@ -1,6 +1,6 @@
 #include "app/startupwindows.h"
 
-#include "admin/administrationdialog.h"
+#include "admin/tform4.h"
 #include "app/mainwindow.h"
 #include "ui/tform1.h"
 

@@ -1,9 +1,9 @@
 // The login dialog and the administration dialog, driven as the clerk would:
 // keys, clicks and what they show. Screenshots go to
 // build/test-output/startup for a person to look at.
-#include "admin/administrationdialog.h"
+#include "admin/tform4.h"
 #include "admin/codeazastr.h"
-#include "admin/logindialog.h"
+#include "admin/tform5.h"
 #include "scriptedprompter.h"
 #include "datastore/counters.h"
 #include "datastore/settings.h"

@@ -1,8 +1,8 @@
 // The keys of the administration dialogs with an active window and real
 // keyboard focus: these tests run on an X display of their own (Xvfb, see
 // testmain.cpp), where Enter reaches the field that really has the focus.
-#include "admin/administrationdialog.h"
-#include "admin/logindialog.h"
+#include "admin/tform4.h"
+#include "admin/tform5.h"
 #include "admin/password.h"
 #include "datastore/settings.h"
 #include "scriptedprompter.h"

@@ -5,7 +5,7 @@
 // the offscreen screen (their wiring). Screenshots go to
 // build/test-output/startup.
 #include "admin/administration.h"
-#include "admin/administrationdialog.h"
+#include "admin/tform4.h"
 #include "admin/password.h"
 #include "platform/folders.h"
 #include "platform/programfiles.h"

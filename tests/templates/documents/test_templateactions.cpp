@@ -4,7 +4,7 @@
 #include "templates/catalogue.h"
 #include "templates/documentmenus.h"
 #include "templates/resources.h"
-#include "templates/selectnrsol.h"
+#include "templates/tselectnrsol.h"
 #include "templates/templateactions.h"
 #include "templates/templatelayout.h"
 

@@ -1,4 +1,4 @@
-#include "templates/selectnrsol.h"
+#include "templates/tselectnrsol.h"
 
 #include "ui/dialogkeys.h"
 

@@ -1,4 +1,4 @@
-#include "admin/logindialog.h"
+#include "admin/tform5.h"
 
 #include "ui/dialogkeys.h"
 

@@ -1,4 +1,4 @@
-#include "admin/administrationdialog.h"
+#include "admin/tform4.h"
 
 #include "admin/password.h"
 #include "ui/dialogkeys.h"
