@@ -70,6 +70,11 @@ QVariant QueryModel::data(const QModelIndex &index, int role) const
         return {};
     if (role == Qt::DisplayRole || role == Qt::ToolTipRole)
         return cellText(index.row(), index.column());
+    if (role == Qt::TextAlignmentRole) {
+        const int field = fieldIndex_.value(index.column(), -1);
+        const bool number = field >= 0 && query_.field(field).type == 'N';
+        return QVariant::fromValue(Qt::Alignment((number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter));
+    }
     if (role == Qt::FontRole && columns_.at(index.column()).bold) {
         QFont f;
         f.setBold(true);
@@ -105,7 +110,13 @@ QString BandedHeader::bandOf(int logicalIndex) const
 QSize BandedHeader::sectionSizeFromContents(int logicalIndex) const
 {
     QSize size = QHeaderView::sectionSizeFromContents(logicalIndex);
-    size.setHeight(size.height() * 2);
+    // Two lines when any column has a band, so all captions sit level.
+    for (int i = 0; i < count(); ++i) {
+        if (!bandOf(i).isEmpty()) {
+            size.setHeight(size.height() * 2);
+            break;
+        }
+    }
     return size;
 }
 

@@ -97,8 +97,11 @@ QDateEdit *DateField(QWidget *parent, const char *name)
     date->setObjectName(QLatin1String(name));
     date->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
     date->setCalendarPopup(true);
+    // The zero date of the tables stands for "no date" and shows blank.
     date->setMinimumDate(QDate(1899, 12, 30));
+    date->setSpecialValueText(QStringLiteral(" "));
     date->setDate(QDate::currentDate());
+    WidthForChars(date, 13);
     return date;
 }
 

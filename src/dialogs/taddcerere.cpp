@@ -127,7 +127,7 @@ TAddCerere::TAddCerere(QWidget *parent, Prompter *prompter, TAltiVanz *sellerDia
         }
     });
     AdoptDialogKeys(this);
-    resize(1040, 640);
+    resize(1200, 660);
 }
 
 TAddCerere::~TAddCerere()

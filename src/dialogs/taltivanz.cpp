@@ -16,7 +16,7 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QGridLayout>
-#include <QGroupBox>
+#include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -67,7 +67,8 @@ TAltiVanz::TAltiVanz(QWidget *parent, Prompter *prompter)
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
 
     QWidget *header = HeaderBand(this, &TitleL);
-    auto *seller = new QGroupBox(QStringLiteral("Vanzator"), this);
+    auto *seller = new QFrame(this);
+    seller->setFrameShape(QFrame::StyledPanel);
     Vanzator = ListField(seller, "Vanzator", {}, true, 80, LetterCase::Upper);
     Vanzator->setCompleter(nullptr);
     Vanzator->setMinimumContentsLength(40);
@@ -88,11 +89,8 @@ TAltiVanz::TAltiVanz(QWidget *parent, Prompter *prompter)
     // Outside the Enter walk, so Enter never empties the fields by accident.
     ClearAllB->setFocusPolicy(Qt::ClickFocus);
 
-    auto *mandatary = new QGroupBox(QStringLiteral(" Prin :"), this);
-    QFont bold = mandatary->font();
-    bold.setBold(true);
-    mandatary->setFont(bold);
-    seller->setFont(bold);
+    auto *mandatary = new QFrame(this);
+    mandatary->setFrameShape(QFrame::StyledPanel);
     Mandatar = TextField(mandatary, "Mandatar", 80, LetterCase::Upper, 40);
     MCalitate = ListField(mandatary, "MCalitate", {}, true, 80, LetterCase::Lower);
     MCalitate->setMinimumContentsLength(20);
@@ -112,20 +110,21 @@ TAltiVanz::TAltiVanz(QWidget *parent, Prompter *prompter)
     MBIData = DateField(mandatary, "MBIData");
     Mtel = TextField(mandatary, "Mtel", 14, LetterCase::Upper, 15);
 
-    // Values in the normal weight; the bold ones as the form shows them.
-    QFont normal = font();
-    for (QWidget *w : enterOrder())
-        w->setFont(normal);
-    QFont boldValue = normal;
-    boldValue.setBold(true);
-    for (QWidget *w : QList<QWidget *>{CNPCUI, BI, BISeria, BINR, BIElib, Tel, MBI, MBISeria, MBINr, MBIElib, Mtel})
-        w->setFont(boldValue);
+    // The identity document, the codes and the telephones in bold, as the
+    // clerk checks them against the papers.
+    for (QWidget *w : QList<QWidget *>{CNPCUI, BI, BISeria, BINR, BIElib, Tel, MBI, MBISeria, MBINr, MBIElib, Mtel}) {
+        QFont f = w->font();
+        f.setBold(true);
+        w->setFont(f);
+    }
+    // The short fields keep their own width instead of stretching.
+    for (QWidget *w : QList<QWidget *>{BI, BISeria, MBI, MBISeria})
+        w->setMaximumWidth(w->minimumSizeHint().width() + 40);
 
     const auto addRow = [](QGridLayout *grid, int row, QList<std::pair<QString, QWidget *>> cells, int lastSpan = 1) {
         int column = 0;
         for (int i = 0; i < cells.size(); ++i) {
             QLabel *label = Label(cells[i].first, grid->parentWidget());
-            label->setFont(QFont());
             label->setBuddy(cells[i].second);
             grid->addWidget(label, row, column, Qt::AlignRight);
             const int span = i + 1 == cells.size() ? lastSpan : 1;
@@ -160,8 +159,10 @@ TAltiVanz::TAltiVanz(QWidget *parent, Prompter *prompter)
     QHBoxLayout *footer = FooterButtons(this, &MemoBut, &RenuntBut);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(header);
+    layout->addWidget(Label(QStringLiteral("Vanzator"), this, true));
     layout->addWidget(seller);
     layout->addLayout(clearRow);
+    layout->addWidget(Label(QStringLiteral(" Prin :"), this, true));
     layout->addWidget(mandatary);
     layout->addLayout(footer);
 
