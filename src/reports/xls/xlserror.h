@@ -2,21 +2,13 @@
 // that says which file is at fault and what is wrong with it.
 #pragma once
 
-#include <QString>
-
-#include <exception>
+#include "platform/error.h"
 
 namespace xls {
 
-class XlsError : public std::exception {
+class XlsError : public ArvenaError {
 public:
-    explicit XlsError(QString message) : message_(std::move(message)), utf8_(message_.toUtf8()) {}
-    const QString &message() const { return message_; }
-    const char *what() const noexcept override { return utf8_.constData(); }
-
-private:
-    QString message_;
-    QByteArray utf8_;
+    using ArvenaError::ArvenaError;
 };
 
 } // namespace xls
