@@ -105,9 +105,13 @@ bool CopyDataFolder(const QString &dataFolder, const QString &copyFolder, QStrin
                 return false;
             }
         }
+        // A scratch copy, removed once packed: the archive is what gets synced.
         for (const QString &name : names) {
-            if (!CopyFileSynced(from.filePath(name), to.filePath(name), reason))
+            QFile source(from.filePath(name));
+            if (!source.copy(to.filePath(name))) {
+                *reason = QStringLiteral("fisierul \"%1\" nu poate fi copiat (%2)").arg(name, source.errorString());
                 return false;
+            }
         }
         for (auto &table : held)
             dbf::unlockFile(table->file);

@@ -2,6 +2,8 @@
 // is worked on inside a copy and saved back into, a damaged one is reported
 // and left alone, the file type is registered, and a restore a killed program
 // left half done is finished before anything touches the data.
+#include "admin/tform4.h"
+#include "app/mainwindow.h"
 #include "app/startupsequence.h"
 #include "app/startupview.h"
 #include "backup/archive.h"
@@ -14,11 +16,17 @@
 #include "datastore/sql/database.h"
 #include "platform/session.h"
 #include "scriptedprompter.h"
+#include "startupfixture.h"
 #include "testsupport.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QDate>
 #include <QDir>
 #include <QFileInfo>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -180,4 +188,31 @@ TEST_F(BackupStartup, TheStartPutsBackARestoreAKilledProgramLeftHalfDone)
     EXPECT_EQ(requestsIn(home.file("Data"), 32), 1);
     EXPECT_FALSE(QFile::exists(home.file(backup::kRestoreNoteName)));
     Q_UNUSED(archive);
+}
+
+TEST_F(BackupStartup, UtilitareOpensTheBackupDialog)
+{
+    resetSession(home.path());
+    ScriptedPasswordAsker asker;
+    TForm4 administration{nullptr, &prompter};
+    TForm3 main{prompter, asker, administration};
+    QAction *entry = nullptr;
+    for (QAction *action : main.Menu2->actions())
+        if (action->text() == "Salvare / Incarcare baza de date")
+            entry = action;
+    ASSERT_NE(entry, nullptr);
+    QString opened;
+    std::function<void()> closeWhenShown = [&] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal) {
+            QTimer::singleShot(10, closeWhenShown);
+            return;
+        }
+        opened = modal->windowTitle();
+        QTest::keyClick(modal, Qt::Key_Escape);
+    };
+    QTimer::singleShot(0, closeWhenShown);
+    entry->trigger();
+    EXPECT_EQ(opened, "Copie - inlocuieste baza de date");
+    EXPECT_TRUE(prompter.questions.isEmpty());
 }
