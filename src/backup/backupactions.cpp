@@ -43,21 +43,30 @@ void dropEngineFiles(const QString &folder)
 }
 
 // Working inside an archive whose save failed: the day's work moves out of
-// the work folder (removed at exit) into the program's own folder.
+// the work folder (removed at exit) into the program's own folder. Empty when
+// it could not be kept.
 QString keepWorkingCopy()
 {
     const Session &s = session();
-    const QString home = QFileInfo(s.workFolder).absolutePath();
+    const QDir home(QFileInfo(s.workFolder).absolutePath());
     const QString stem = QStringLiteral("Nesalvat_") + QFileInfo(s.openedBackup).completeBaseName() + QLatin1Char('_');
-    for (int n = 0; n < 1000; ++n) {
-        const QString candidate = QDir(home).filePath(stem + QString::number(n));
-        if (QFileInfo::exists(candidate))
-            continue;
-        if (QDir().rename(s.dataFolder, candidate))
-            return candidate;
-        break;
+    QString kept;
+    for (int n = 0; n < 1000 && kept.isEmpty(); ++n) {
+        const QString candidate = home.filePath(stem + QString::number(n));
+        if (!QFileInfo::exists(candidate))
+            kept = candidate;
     }
-    return s.programFolder;
+    if (kept.isEmpty() || QDir().rename(s.dataFolder, kept))
+        return kept;
+    // Another disk: copied, so that the work folder's removal cannot take it.
+    const QDir data(s.dataFolder);
+    if (!QDir().mkpath(kept))
+        return {};
+    for (const QString &name : data.entryList(QDir::Files | QDir::Hidden)) {
+        if (!QFile::copy(data.filePath(name), QDir(kept).filePath(name)))
+            return {};
+    }
+    return kept;
 }
 
 } // namespace
@@ -205,7 +214,8 @@ ClosingBackupResult MakeClosingBackup(Prompter &prompter, const RemoteCopyStarte
         QString text = QStringLiteral("\rEroare la salvare!");
         if (insideArchive) {
             result.keptWork = keepWorkingCopy();
-            text += QStringLiteral("\rModificarile au ramas in ") + result.keptWork + QLatin1Char('.');
+            if (!result.keptWork.isEmpty())
+                text += QStringLiteral("\rModificarile au ramas in ") + result.keptWork + QLatin1Char('.');
         }
         prompter.Mesaj(QStringLiteral("Salvare automata"), text, ButtonOk, KindError);
         return result;
