@@ -15,8 +15,12 @@ struct EarlierSeller {
     qlonglong idv = 0;
 };
 
-// One entry per distinct name and code of Vanzatori, by name. Throws
-// sqlstore::SqlError.
+// One entry per distinct name and code of Vanzatori, by name. The list is
+// kept while the table file stays unchanged (any write, from any
+// workstation, makes the next call read it anew), so only the first opening
+// of the seller dialog after a change pays for reading every seller line; a
+// caller that has just stored a request may call it to read the list while
+// the clerk is not waiting for a dialog. Throws sqlstore::SqlError.
 QList<EarlierSeller> EarlierSellers();
 
 // The line of Vanzatori with this IDV; false when there is none.

@@ -20,6 +20,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStringListModel>
 #include <QVBoxLayout>
 
 #include <QScopedValueRollback>
@@ -298,8 +299,9 @@ void TAltiVanz::loadEarlierSellers()
     names.reserve(earlier_.size());
     for (const EarlierSeller &s : earlier_)
         names << s.name;
-    Vanzator->clear();
-    Vanzator->addItems(names);
+    // A plain list model: tens of thousands of names go in at once. The
+    // combo box deletes the model it owned before.
+    Vanzator->setModel(new QStringListModel(names, Vanzator));
     Vanzator->setCurrentIndex(-1);
     Vanzator->setEditText(typed);
 }

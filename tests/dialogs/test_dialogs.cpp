@@ -142,6 +142,14 @@ TEST_F(SellerDialog, EarlierSellersOnePerNameAndCodeFromTheNewestLine)
         d->RenuntBut->click();
     });
     dialog.EditSeller(true, true);
+    // A line stored since (here or on another workstation) is in the next list.
+    addSellerRow(9, 5, 1, "ADAM", "", "A");
+    whenDialogOpens<TAltiVanz>([](TAltiVanz *d) {
+        EXPECT_EQ(d->Vanzator->count(), 4);
+        EXPECT_EQ(d->Vanzator->itemText(0), "ADAM");
+        d->RenuntBut->click();
+    });
+    dialog.EditSeller(true, true);
 }
 
 TEST_F(SellerDialog, CompanyCodeCheckedAtTheField)
