@@ -240,6 +240,7 @@ TEST_F(RegisterSpreadsheets, BadTemplatesGiveAReasonAndNoWorkbook)
         QString error;
         write(1, QDate(2024, 1, 1), QDate(2024, 12, 31), path, &error);
         EXPECT_TRUE(error.contains(QLatin1String(c.reason))) << c.name << ": " << error.toStdString();
+        EXPECT_TRUE(error.contains(path)) << "the template is named as the clerk gave it: " << error.toStdString();
     }
 }
 

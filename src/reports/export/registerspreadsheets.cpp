@@ -246,13 +246,14 @@ bool prepareTemplate(const RegisterExport &job, const QString &copy, Spreadsheet
             return false;
         }
     }
+    // The clerk knows the template by its name, not by the scratch copy's.
+    const QString name = job.templatePath.isEmpty() ? resource : QDir::toNativeSeparators(job.templatePath);
     if (!model.open(copy, &why)) {
-        *error = why;
+        *error = why.replace(copy, name);
         return false;
     }
     if (model.templateRow() < 0) {
-        *error = QStringLiteral("Modelul %1 nu are randul marcat cu #DBF.")
-                     .arg(job.templatePath.isEmpty() ? resource : QDir::toNativeSeparators(job.templatePath));
+        *error = QStringLiteral("Modelul %1 nu are randul marcat cu #DBF.").arg(name);
         return false;
     }
     return true;
