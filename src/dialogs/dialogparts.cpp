@@ -1,6 +1,7 @@
 #include "dialogs/dialogparts.h"
 
 #include "dialogs/tnumericf.h"
+#include "platform/prompter.h"
 #include "ui/qtprompter.h"
 
 #include <QComboBox>
@@ -177,6 +178,17 @@ void ChainTabOrder(const QList<QWidget *> &widgets)
 Prompter &PrompterOr(Prompter *given)
 {
     return given ? *given : static_cast<Prompter &>(qtPrompter());
+}
+
+bool RunReported(Prompter &prompter, const std::function<void()> &step)
+{
+    try {
+        step();
+        return true;
+    } catch (const std::exception &e) {
+        prompter.Mesaj(QStringLiteral("Eroare"), QString::fromUtf8(e.what()), ButtonOk, KindError);
+        return false;
+    }
 }
 
 } // namespace dialogparts

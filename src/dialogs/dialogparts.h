@@ -9,6 +9,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class Prompter;
 class QComboBox;
 class QDateEdit;
@@ -67,5 +69,10 @@ void ChainTabOrder(const QList<QWidget *> &widgets);
 
 // The prompter a dialog talks through: `given`, or the program's own.
 Prompter &PrompterOr(Prompter *given);
+
+// Runs a step that reads or writes the tables or the settings; a failure is
+// shown with its own message (kind "Eroare") and the dialog stays as it is.
+// Returns whether the step ran to its end.
+bool RunReported(Prompter &prompter, const std::function<void()> &step);
 
 } // namespace dialogparts

@@ -299,11 +299,7 @@ Prompter &TAddCerere::prompter() const
 
 void TAddCerere::guarded(const std::function<void()> &step)
 {
-    try {
-        step();
-    } catch (const std::exception &e) {
-        prompter().Mesaj(QStringLiteral("Eroare"), QString::fromUtf8(e.what()), ButtonOk, KindError);
-    }
+    RunReported(prompter(), step);
 }
 
 bool TAddCerere::ShareIsValid() const
@@ -548,28 +544,38 @@ void TAddCerere::MemoButClick()
 
 void TAddCerere::AddVanzBClick()
 {
-    if (!sellers_->EditSeller(true, TipPFV->currentText() == QLatin1String("FIZICA")))
-        return;
     guarded([this] {
+        if (!sellers_->EditSeller(true, TipPFV->currentText() == QLatin1String("FIZICA")))
+            return;
         AddSellerLine(tables_, sellers_->sellerLine());
         openSellerGrid(QVariant(), true);
         NrV->setText(QString::number(Vx->rowCount()));
     });
 }
 
+// The line the grid stands on; false when it is empty.
+template <class Line>
+static bool currentLine(BandedGrid *grid, Line (*read)(const sqlstore::Query &), Line &line)
+{
+    const int row = grid->currentRow();
+    if (row < 0)
+        return false;
+    sqlstore::Query &q = grid->queryModel()->query();
+    q.seek(row);
+    line = read(q);
+    return true;
+}
+
 void TAddCerere::EditVanzBClick()
 {
-    const int row = Vx->currentRow();
-    if (row < 0)
-        return;
-    sqlstore::Query &q = Vx->queryModel()->query();
-    q.seek(row);
-    const SellerLine line = SellerLineOf(q);
-    sellers_->ClearSellerFields();
-    sellers_->LoadSellerLine(line);
-    if (!sellers_->EditSeller(false, TipPFV->currentText() == QLatin1String("FIZICA")))
+    SellerLine line;
+    if (!currentLine(Vx, &SellerLineOf, line))
         return;
     guarded([this, &line] {
+        sellers_->ClearSellerFields();
+        sellers_->LoadSellerLine(line);
+        if (!sellers_->EditSeller(false, TipPFV->currentText() == QLatin1String("FIZICA")))
+            return;
         UpdateSellerLine(tables_, sellers_->sellerLine(line));
         openSellerGrid(line.idv);
     });
@@ -577,12 +583,9 @@ void TAddCerere::EditVanzBClick()
 
 void TAddCerere::DelVanzBClick()
 {
-    const int row = Vx->currentRow();
-    if (row < 0)
+    SellerLine line;
+    if (!currentLine(Vx, &SellerLineOf, line))
         return;
-    sqlstore::Query &q = Vx->queryModel()->query();
-    q.seek(row);
-    const SellerLine line = SellerLineOf(q);
     guarded([this, &line] {
         if (!AskAndDeleteSellerLine(tables_, line, prompter()))
             return;
@@ -616,12 +619,9 @@ void TAddCerere::AddBClick()
 
 void TAddCerere::EditBClick()
 {
-    const int row = Px->currentRow();
-    if (row < 0)
+    HolderLine line;
+    if (!currentLine(Px, &HolderLineOf, line))
         return;
-    sqlstore::Query &q = Px->queryModel()->query();
-    q.seek(row);
-    const HolderLine line = HolderLineOf(q);
     holders_->ClearHolderFields();
     holders_->LoadHolderLine(line);
     holders_->setNameTaken([this](const QString &name, qlonglong exceptIdp) { return HolderNameExists(tables_, name, exceptIdp); });
@@ -637,12 +637,9 @@ void TAddCerere::DelBClick()
 {
     if (!HolderChangeAllowed(HolderChange::Delete, mayChangeHolders_, prompter()))
         return;
-    const int row = Px->currentRow();
-    if (row < 0)
+    HolderLine line;
+    if (!currentLine(Px, &HolderLineOf, line))
         return;
-    sqlstore::Query &q = Px->queryModel()->query();
-    q.seek(row);
-    const HolderLine line = HolderLineOf(q);
     guarded([this, &line] {
         if (AskAndDeleteHolderLine(tables_, line, prompter()))
             openHolderGrid(QVariant(), true);

@@ -172,9 +172,12 @@ void TAddPree::MemoButClick()
     HolderLine line = holderLine();
     const qlonglong exceptIdp = holderId_.toLongLong();
     MemoBut->setEnabled(false);
-    const CheckOutcome outcome = CheckHolderLine(
-        line, [this, exceptIdp](const QString &name) { return nameTaken_ && nameTaken_(name, exceptIdp); },
-        PrompterOr(prompter_));
+    CheckOutcome outcome = CheckOutcome::stopped();
+    RunReported(PrompterOr(prompter_), [&] {
+        outcome = CheckHolderLine(
+            line, [this, exceptIdp](const QString &name) { return nameTaken_ && nameTaken_(name, exceptIdp); },
+            PrompterOr(prompter_));
+    });
     MemoBut->setEnabled(true);
     LoadHolderLine(line);
     if (!outcome.passed) {

@@ -213,7 +213,7 @@ void TAltiVanz::ClearSellerFields()
 
 void TAltiVanz::ClearAllClick()
 {
-    ClearSellerFields();
+    RunReported(PrompterOr(prompter_), [this] { ClearSellerFields(); });
 }
 
 void TAltiVanz::showLine(const SellerLine &l, bool countiesByItem)
@@ -324,7 +324,9 @@ void TAltiVanz::VanzatorChange(int index)
     if (filling_ || index < 0 || index >= earlier_.size())
         return;
     SellerLine line;
-    if (!SellerLineById(earlier_.at(index).idv, line))
+    bool found = false;
+    RunReported(PrompterOr(prompter_), [&] { found = SellerLineById(earlier_.at(index).idv, line); });
+    if (!found)
         return;
     QScopedValueRollback<bool> filling(filling_, true);
     const QString name = Vanzator->itemText(index);
@@ -339,13 +341,14 @@ bool TAltiVanz::EditSeller(bool add, bool naturalPerson)
     filling_ = false;
     add_ = add;
     naturalPerson_ = naturalPerson;
-    loadEarlierSellers();
-    if (add) {
-        showLastSeller();
-        TitleL->setText(QStringLiteral("Adaugare Vanzator"));
-    } else {
-        TitleL->setText(QStringLiteral("Modificare Vanzator"));
-    }
+    // Without its lists the dialog does not open; the reason is shown.
+    if (!RunReported(PrompterOr(prompter_), [this, add] {
+            loadEarlierSellers();
+            if (add)
+                showLastSeller();
+        }))
+        return false;
+    TitleL->setText(add ? QStringLiteral("Adaugare Vanzator") : QStringLiteral("Modificare Vanzator"));
     Vanzator->setFocus();
     exec();
     if (add && saved_) {
@@ -353,7 +356,8 @@ bool TAltiVanz::EditSeller(bool add, bool naturalPerson)
         last.line = sellerLine();
         last.judet = std::max(0, Judet->findText(Judet->currentText(), Qt::MatchFixedString));
         last.mjudet = std::max(0, MJudet->currentIndex());
-        WriteLastSeller(last);
+        // The line is saved even when the memory cannot be written.
+        RunReported(PrompterOr(prompter_), [&last] { WriteLastSeller(last); });
     }
     return saved_;
 }

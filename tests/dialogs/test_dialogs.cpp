@@ -465,6 +465,26 @@ TEST_F(RequestDialog, OlderRequestRefusesHolderChangesButModifies)
     dialog.DropTables();
 }
 
+TEST_F(RequestDialog, ATextTheTablesCannotHoldIsReportedAndTheDialogStays)
+{
+    TAddCerere dialog(nullptr, &prompter);
+    whenDialogOpens<TAddCerere>([this](TAddCerere *d) {
+        whenDialogOpens<TAltiVanz>([](TAltiVanz *s) {
+            s->Vanzator->setEditText("LØKKE"); // no Windows-1250 form
+            s->CNPCUI->clear();
+            s->MemoBut->click();
+        }, d);
+        d->AddVanzB->click();
+        ASSERT_FALSE(prompter.questions.isEmpty());
+        EXPECT_EQ(prompter.questions.last().kind, KindError);
+        EXPECT_EQ(d->Vx->rowCount(), 0);
+        EXPECT_EQ(d->NrV->text(), "0");
+        EXPECT_TRUE(d->isVisible());
+        d->RenuntBut->click();
+    });
+    EXPECT_FALSE(dialog.OpenRequestDialog("-1", true));
+}
+
 TEST_F(RequestDialog, TheCloseBoxCancels)
 {
     TAddCerere dialog(nullptr, &prompter);

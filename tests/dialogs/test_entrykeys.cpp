@@ -9,8 +9,10 @@
 #include "dialogs/taltivanz.h"
 #include "dialogs/tcnpedit.h"
 #include "dialogs/tnumericf.h"
+#include "dialogs/tselcerere.h"
 #include "dialogtesting.h"
 #include "platform/sound.h"
+#include "tablefixture.h"
 #include "ui/tballoon.h"
 
 #include <QCheckBox>
@@ -219,6 +221,23 @@ TEST_F(EntryKeys, SellerDialogEnterOrderCodeFieldAndBalloon)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     });
     EXPECT_FALSE(dialog.EditSeller(true, true));
+}
+
+TEST_F(EntryKeys, EnterInTheRequestGridChoosesTheRequest)
+{
+    tablefixture::addRequest(1, 10, 1, QDate(2025, 1, 5), 0, "N", "VECHI");
+    tablefixture::addRequest(2, 11, 2, QDate(2025, 2, 5), 0, "N", "NOU");
+    TSelCerere chooser(nullptr, &balloons);
+    QString chosen;
+    whenActive<TSelCerere>([](TSelCerere *d) {
+        EXPECT_EQ(nameOf(focusedField()), "Ax");
+        QTest::keyClick(d->Ax, Qt::Key_Down);
+        QTest::keyClick(d->Ax, Qt::Key_Return);
+    });
+    ASSERT_TRUE(chooser.ChooseSourceRequest("-1", chosen));
+    EXPECT_EQ(chosen, "1");
+    whenActive<TSelCerere>([](TSelCerere *d) { QTest::keyClick(d->Ax, Qt::Key_Escape); });
+    EXPECT_FALSE(chooser.ChooseSourceRequest("-1", chosen));
 }
 
 TEST_F(EntryKeys, HolderDialogEnterOrderAndBalloons)
