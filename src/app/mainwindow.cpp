@@ -8,11 +8,14 @@
 #include "platform/prompter.h"
 #include "platform/session.h"
 #include "datastore/auditlog.h"
+#include "reports/export/registerspreadsheets.h"
+#include "reports/export/tperselect.h"
 #include "templates/documentmenus.h"
 #include "templates/tselectnrsol.h"
 #include "templates/templateactions.h"
 
 #include <QDate>
+#include <QDateEdit>
 #include <QDir>
 #include <QFile>
 #include <QHBoxLayout>
@@ -154,6 +157,9 @@ void TForm3::buildMenus()
     const auto chosen = [this](const DocumentMenuItem &item) { runDocumentAction(item); };
     Menu1 = new QMenu(this);
     Menu1->setObjectName("Menu1");
+    QMenu *registers = Menu1->addMenu("Registrul de evidenta");
+    registers->addAction("Format 1", this, [this] { RegistruClick(1); });
+    registers->addAction("Format 2", this, [this] { RegistruClick(2); });
     for (const DocumentMenuItem &item : BlankFormsMenu())
         AddDocumentMenu(Menu1, item, chosen);
     Menu2 = new QMenu(this);
@@ -161,6 +167,16 @@ void TForm3::buildMenus()
     Menu2->addAction("Salvare / Incarcare baza de date", this, &TForm3::SalvareClick);
     AddDocumentMenu(Menu2, TemplateModelsMenu(), chosen);
     AddDocumentMenu(Menu2, LawTextsMenu(), chosen);
+}
+
+void TForm3::RegistruClick(int format)
+{
+    TPerSelect &period = periodDialog();
+    if (!period.AskPeriod(kRegisterTitle))
+        return;
+    QString error;
+    if (ProduceRegisterSpreadsheet(format, period.Data0->date(), period.Data1->date(), prompter_, &error).isEmpty())
+        prompter_.Mesaj("Registrul de evidenta", error, ButtonOk, KindError);
 }
 
 void TForm3::connectButtons()

@@ -57,6 +57,11 @@ public:
     // after a restore the window closes without the closing backup.
     void SalvareClick();
 
+    // "Liste / Formulare" -> "Registrul de evidenta" -> "Format 1" / "Format 2":
+    // asks the period and writes and opens the register spreadsheet; a
+    // failure is shown with its reason.
+    void RegistruClick(int format);
+
     // Second panel of the status bar: the working mode ("Lucru local.", ...).
     void setWorkingMode(const QString &text);
     QString workingMode() const;
