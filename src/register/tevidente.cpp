@@ -1,0 +1,563 @@
+#include "register/tevidente.h"
+
+#include "datastore/listhelpers.h"
+#include "datastore/schema.h"
+#include "datastore/sql/database.h"
+#include "dialogs/bandedgrid.h"
+#include "dialogs/storedrequest.h"
+#include "dialogs/taddcerere.h"
+#include "platform/error.h"
+#include "platform/prompter.h"
+#include "register/registermodels.h"
+#include "register/registerqueries.h"
+#include "register/registerstatus.h"
+#include "register/requestlifecycle.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QIntValidator>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QRegularExpressionValidator>
+#include <QSplitter>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace {
+
+QPushButton *button(const char *name, const QString &caption, QWidget *parent)
+{
+    auto *b = new QPushButton(caption, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setAutoDefault(false);
+    return b;
+}
+
+QLabel *title(const QString &text, QWidget *parent)
+{
+    auto *l = new QLabel(text, parent);
+    QFont f = l->font();
+    f.setBold(true);
+    l->setFont(f);
+    return l;
+}
+
+CollectedRequest collectedFrom(TAddCerere &dialog)
+{
+    CollectedRequest c;
+    c.fields = dialog.requestFields();
+    c.share = dialog.ShareText();
+    c.tables = dialog.workingTables();
+    c.holderCount = dialog.holderCount();
+    return c;
+}
+
+const char *const kAnySeller = "* indiferent *";
+
+} // namespace
+
+TEvidente::TEvidente(Prompter &prompter, TAddCerere *requestDialog, QWidget *parent)
+    : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint
+                          | Qt::WindowCloseButtonHint),
+      prompter_(prompter),
+      requestDialog_(requestDialog ? requestDialog : new TAddCerere(this, &prompter))
+{
+    setObjectName(QStringLiteral("TEvidente"));
+    setWindowTitle(QStringLiteral("Evidenta Cereri pentru afisarea ofertei"));
+    auto *layout = new QVBoxLayout(this);
+    Splitter = new QSplitter(Qt::Vertical, this);
+    Splitter->setObjectName(QStringLiteral("Splitter"));
+    Splitter->setChildrenCollapsible(false);
+    Splitter->addWidget(buildRequestArea());
+    Splitter->addWidget(buildAnswerArea());
+    Splitter->addWidget(buildActArea());
+    Splitter->setStretchFactor(0, 3);
+    Splitter->setStretchFactor(1, 1);
+    Splitter->setStretchFactor(2, 2);
+    layout->addWidget(Splitter, 1);
+    layout->addWidget(buildBottomBar());
+    resize(1300, 740);
+}
+
+QWidget *TEvidente::buildRequestArea()
+{
+    auto *area = new QWidget(this);
+    auto *v = new QVBoxLayout(area);
+    v->setContentsMargins(0, 0, 0, 0);
+    v->addWidget(title(QStringLiteral("   Cereri primite"), area));
+    AxGrid = new QTableView(area);
+    AxGrid->setObjectName(QStringLiteral("AxGrid"));
+    AxGrid->setHorizontalHeader(new BandedHeader(AxGrid));
+    model_ = new RequestsModel(requests_, this);
+    AxGrid->setModel(model_);
+    AxGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    AxGrid->setSelectionMode(QAbstractItemView::SingleSelection);
+    AxGrid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    AxGrid->verticalHeader()->hide();
+    AxGrid->verticalHeader()->setDefaultSectionSize(AxGrid->fontMetrics().height() + 6);
+    connect(AxGrid->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &TEvidente::AxAfterScroll);
+    v->addWidget(AxGrid, 1);
+
+    auto *row = new QHBoxLayout;
+    row->addWidget(new QLabel(QStringLiteral("Cautare cerere"), area));
+    row->addWidget(new QLabel(QStringLiteral("Vanzator"), area));
+    VanzatorC = new QComboBox(area);
+    VanzatorC->setObjectName(QStringLiteral("VanzatorC"));
+    VanzatorC->setMinimumWidth(220);
+    row->addWidget(VanzatorC);
+    row->addWidget(new QLabel(QStringLiteral("Nr.cerere"), area));
+    NrC = new QLineEdit(area);
+    NrC->setObjectName(QStringLiteral("NrC"));
+    NrC->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,10}")), NrC));
+    NrC->setMaximumWidth(100);
+    row->addWidget(NrC);
+    AddCerereB = button("AddCerereB", QStringLiteral("&Adauga Cerere"), area);
+    EditCerereB = button("EditCerereB", QStringLiteral("&Modifica Cerere"), area);
+    DelCerereB = button("DelCerereB", QStringLiteral("Sterge Cerere"), area);
+    ListCerereB = button("ListCerereB", QStringLiteral("Listeaza Cerere"), area);
+    StopCB = button("StopCB", QStringLiteral("Anulare Procedura din diverse motive (deces, retragere...)"), area);
+    ReactivB = button("ReactivB", QStringLiteral("Reactivare Cerere"), area);
+    for (QPushButton *b : {AddCerereB, EditCerereB, DelCerereB, ListCerereB, StopCB, ReactivB})
+        row->addWidget(b);
+    row->addStretch(1);
+    v->addLayout(row);
+    // Request documents come with their own work.
+    ListCerereB->hide();
+    connect(VanzatorC, &QComboBox::currentIndexChanged, this, &TEvidente::searchChanged);
+    connect(NrC, &QLineEdit::textChanged, this, &TEvidente::searchChanged);
+    connect(AddCerereB, &QPushButton::clicked, this, &TEvidente::AddCerereBClick);
+    connect(EditCerereB, &QPushButton::clicked, this, &TEvidente::EditCerereBClick);
+    connect(DelCerereB, &QPushButton::clicked, this, &TEvidente::DelCerereBClick);
+    connect(ListCerereB, &QPushButton::clicked, this, &TEvidente::ListCerereBClick);
+    connect(StopCB, &QPushButton::clicked, this, &TEvidente::StopCBClick);
+    connect(ReactivB, &QPushButton::clicked, this, &TEvidente::ReactivBClick);
+    return area;
+}
+
+QWidget *TEvidente::buildAnswerArea()
+{
+    auto *area = new QWidget(this);
+    auto *v = new QVBoxLayout(area);
+    v->setContentsMargins(0, 0, 0, 0);
+    ComTitleL = title(QStringLiteral("  Comunicari de acceptare"), area);
+    ComTitleL->setObjectName(QStringLiteral("ComTitleL"));
+    v->addWidget(ComTitleL);
+    auto *h = new QHBoxLayout;
+    BxGrid = new BandedGrid(RegisterAnswerColumns(true), area);
+    BxGrid->setObjectName(QStringLiteral("BxGrid"));
+    h->addWidget(BxGrid, 1);
+    ComPanel = new QWidget(area);
+    ComPanel->setObjectName(QStringLiteral("ComPanel"));
+    auto *buttons = new QVBoxLayout(ComPanel);
+    AddComunB = button("AddComunB", QStringLiteral("Adauga Comunicare"), ComPanel);
+    EditComunB = button("EditComunB", QStringLiteral("Modifica Comunicare"), ComPanel);
+    DelComunB = button("DelComunB", QStringLiteral("Sterge Comunicare"), ComPanel);
+    PrintComunB = button("PrintComunB", QStringLiteral("Listeaza Comunicare"), ComPanel);
+    for (QPushButton *b : {AddComunB, EditComunB, DelComunB, PrintComunB}) {
+        buttons->addWidget(b);
+        // Communications and offers come with their own work.
+        b->hide();
+    }
+    buttons->addStretch(1);
+    h->addWidget(ComPanel);
+    v->addLayout(h, 1);
+    connect(AddComunB, &QPushButton::clicked, this, &TEvidente::AddComunBClick);
+    connect(EditComunB, &QPushButton::clicked, this, &TEvidente::EditComunBClick);
+    connect(DelComunB, &QPushButton::clicked, this, &TEvidente::DelComunBClick);
+    connect(PrintComunB, &QPushButton::clicked, this, &TEvidente::PrintComunBClick);
+    return area;
+}
+
+QWidget *TEvidente::buildActArea()
+{
+    auto *area = new QWidget(this);
+    auto *v = new QVBoxLayout(area);
+    v->setContentsMargins(0, 0, 0, 0);
+    v->addWidget(title(QStringLiteral("  Alte acte"), area));
+    auto *h = new QHBoxLayout;
+    CxGrid = new BandedGrid(RegisterActColumns(), area);
+    CxGrid->setObjectName(QStringLiteral("CxGrid"));
+    h->addWidget(CxGrid, 1);
+    auto *buttons = new QVBoxLayout;
+    AddAct = button("AddAct", QStringLiteral("Adauga Act"), area);
+    auto *menu = new QMenu(AddAct);
+    menu->addAction(QStringLiteral("Adresa sit arheologic"), this, [this] { Q_EMIT addActChosen(true); });
+    menu->addAction(QStringLiteral("Alte acte"), this, [this] { Q_EMIT addActChosen(false); });
+    connect(AddAct, &QPushButton::clicked, this,
+            [this, menu] { menu->popup(AddAct->mapToGlobal(QPoint(0, AddAct->height()))); });
+    EditAct = button("EditAct", QStringLiteral("Modifica Act"), area);
+    DelAct = button("DelAct", QStringLiteral("Sterge Act"), area);
+    ListAct = button("ListAct", QStringLiteral("Listeaza Act"), area);
+    for (QPushButton *b : {AddAct, EditAct, DelAct, ListAct}) {
+        buttons->addWidget(b);
+        // Other acts and their documents come with their own work.
+        b->hide();
+    }
+    buttons->addStretch(1);
+    h->addLayout(buttons);
+    v->addLayout(h, 1);
+    connect(CxGrid, &BandedGrid::currentRowChanged, this, &TEvidente::CxAfterScroll);
+    connect(EditAct, &QPushButton::clicked, this, &TEvidente::EditActClick);
+    connect(DelAct, &QPushButton::clicked, this, &TEvidente::DelActClick);
+    connect(ListAct, &QPushButton::clicked, this, &TEvidente::ListActClick);
+    return area;
+}
+
+QWidget *TEvidente::buildBottomBar()
+{
+    auto *bar = new QWidget(this);
+    auto *h = new QHBoxLayout(bar);
+    h->setContentsMargins(0, 0, 0, 0);
+    StatusPanel = new QWidget(bar);
+    StatusPanel->setObjectName(QStringLiteral("StatusPanel"));
+    auto *s = new QHBoxLayout(StatusPanel);
+    s->setContentsMargins(0, 0, 0, 0);
+    s->addWidget(new QLabel(QStringLiteral("Stare dosar nr."), StatusPanel));
+    NrSL = title(QString(), StatusPanel);
+    NrSL->setObjectName(QStringLiteral("NrSL"));
+    s->addWidget(NrSL);
+    StareL = title(QString(), StatusPanel);
+    StareL->setObjectName(QStringLiteral("StareL"));
+    StareL->setStyleSheet(QStringLiteral("color: #000080"));
+    s->addWidget(StareL, 1);
+    FinBut = button("FinBut", QString(), StatusPanel);
+    s->addWidget(FinBut);
+    connect(FinBut, &QPushButton::clicked, this, &TEvidente::FinButClick);
+    h->addWidget(StatusPanel, 1);
+    h->addWidget(new QLabel(QStringLiteral("Total cereri :"), bar));
+    TotCerL = title(QStringLiteral("0"), bar);
+    TotCerL->setObjectName(QStringLiteral("TotCerL"));
+    h->addWidget(TotCerL);
+    return bar;
+}
+
+void TEvidente::OpenRegister()
+{
+    OpenDatasets();
+    exec();
+    CloseDatasets();
+}
+
+void TEvidente::OpenDatasets()
+{
+    guarded([this] {
+        RefreshSellerList();
+        requests_.open(LoadRegisterSettings(), today());
+        open_ = true;
+        NrC->clear();
+        requests_.setSearch(QString(), 0);
+        model_->reload();
+        if (requests_.rowCount() > 0)
+            AxGrid->selectRow(requests_.rowCount() - 1);
+        else
+            AxAfterScroll();
+    });
+}
+
+void TEvidente::CloseDatasets()
+{
+    open_ = false;
+    requests_.close();
+    model_->reload();
+    BxGrid->setQuery(sqlstore::Query());
+    CxGrid->setQuery(sqlstore::Query());
+}
+
+void TEvidente::RefreshSellerList()
+{
+    fillingSellers_ = true;
+    VanzatorC->clear();
+    VanzatorC->addItem(QLatin1String(kAnySeller));
+    VanzatorC->addItems(FillDistinctList(TablePath(QStringLiteral("Vanzatori.dbf")), QStringLiteral("NRCRT=1"),
+                                         QStringLiteral("Vanzator")));
+    VanzatorC->setCurrentIndex(0);
+    fillingSellers_ = false;
+}
+
+int TEvidente::currentRequestRow() const
+{
+    const QModelIndex current = AxGrid->currentIndex();
+    return open_ && current.isValid() && current.row() < requests_.rowCount() ? current.row() : -1;
+}
+
+qlonglong TEvidente::currentRequestId() const
+{
+    const int row = currentRequestRow();
+    return row < 0 ? 0 : requests_.id(row);
+}
+
+void TEvidente::AxAfterScroll()
+{
+    if (refreshCount_ > 0) {
+        ++refreshCount_;
+        return;
+    }
+    do {
+        refreshCount_ = 1;
+        refreshStatus(true);
+        // The refresh lets pending window messages run; a move that arrives
+        // meanwhile is taken once more at the end.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+    } while (refreshCount_ > 1);
+    refreshCount_ = 0;
+}
+
+void TEvidente::refreshStatus(bool fromDataset)
+{
+    const int row = currentRequestRow();
+    const int stare = row < 0 ? -1 : requests_.stare(row);
+    const bool stageOne = row < 0 || InStageOne(requests_.pv1(row));
+    applyStageCaptions(stageOne);
+    TotCerL->setText(QString::number(open_ ? requests_.rowCount() : 0));
+    const RequestButtons buttons = RequestButtonsFor(stare);
+    EditCerereB->setEnabled(buttons.open);
+    DelCerereB->setEnabled(buttons.open);
+    StopCB->setEnabled(buttons.open);
+    ComPanel->setVisible(buttons.open);
+    ReactivB->setEnabled(buttons.reactivate);
+    StatusPanel->setVisible(buttons.anyRow);
+    AddAct->setEnabled(buttons.anyRow);
+    if (row >= 0) {
+        const RequestStatus status = StatusOf(stare, requests_.pv1(row), requests_.columns(row), requests_.today());
+        NrSL->setText(requests_.columns(row).NRS);
+        StareL->setText(status.text);
+        FinBut->setText(status.finCaption);
+        FinBut->setVisible(status.finShown);
+    }
+    if (fromDataset)
+        openChildren(row < 0 ? -1 : requests_.id(row), stageOne);
+}
+
+void TEvidente::applyStageCaptions(bool stageOne)
+{
+    const StageCaptions c = StageCaptionsFor(stageOne);
+    ComTitleL->setText(c.title);
+    AddComunB->setText(c.add);
+    EditComunB->setText(c.edit);
+    DelComunB->setText(c.del);
+    PrintComunB->setText(c.list);
+    const QList<GridColumn> columns = RegisterAnswerColumns(stageOne);
+    for (int i = 0; i < columns.size(); ++i)
+        BxGrid->model()->setHeaderData(i, Qt::Horizontal, columns[i].band, Qt::UserRole);
+    BxGrid->setColumnHidden(5, !c.rankShown);
+}
+
+void TEvidente::openChildren(qlonglong id, bool stageOne)
+{
+    const bool perRequest = requests_.settings().perRequestNumbering;
+    guarded([&] {
+        const QString rank = stageOne ? QStringLiteral("RANG<100") : QStringLiteral("RANG=100");
+        BxGrid->queryModel()->setComputed(AnswerAndActColumns(perRequest));
+        BxGrid->setQuery(sqlstore::database().query(QStringLiteral("SELECT * FROM ")
+                                                        + QuotedTablePath(QStringLiteral("Comunicari.dbf"))
+                                                        + QStringLiteral("\nWHERE ID=? AND ") + rank
+                                                        + QStringLiteral("\nORDER BY DATAC, NR"),
+                                                    {id}));
+        CxGrid->queryModel()->setComputed(AnswerAndActColumns(perRequest));
+        CxGrid->setQuery(sqlstore::database().query(QStringLiteral("SELECT * FROM ")
+                                                        + QuotedTablePath(QStringLiteral("AlteActe.dbf"))
+                                                        + QStringLiteral("\nWHERE ID=?\nORDER BY DATAA, NR"),
+                                                    {id}));
+    });
+    const bool hasAnswer = BxGrid->rowCount() > 0;
+    EditComunB->setEnabled(hasAnswer);
+    DelComunB->setEnabled(hasAnswer);
+    PrintComunB->setEnabled(hasAnswer);
+    if (CxGrid->rowCount() > 0)
+        CxGrid->setCurrentRow(CxGrid->rowCount() - 1);
+    CxAfterScroll();
+}
+
+void TEvidente::CxAfterScroll()
+{
+    const int act = CxGrid->currentRow();
+    const int row = currentRequestRow();
+    QString blocat;
+    if (act >= 0) {
+        sqlstore::Query &q = CxGrid->queryModel()->query();
+        blocat = q.valueAt(act, q.fieldIndex(QStringLiteral("BLOCAT"))).toString();
+    }
+    const ActButtons b = ActButtonsFor(act >= 0, blocat, row < 0 ? -1 : requests_.stare(row));
+    EditAct->setEnabled(b.edit);
+    DelAct->setEnabled(b.del);
+    ListAct->setEnabled(b.list);
+}
+
+void TEvidente::searchChanged()
+{
+    if (fillingSellers_ || !open_)
+        return;
+    if (filterCount_ > 0) {
+        ++filterCount_;
+        return;
+    }
+    do {
+        filterCount_ = 1;
+        const QString seller = VanzatorC->currentIndex() > 0 ? VanzatorC->currentText() : QString();
+        requests_.setSearch(seller, NrC->text().toLongLong());
+        model_->reload();
+        if (requests_.rowCount() > 0)
+            AxGrid->selectRow(requests_.rowCount() - 1);
+        else
+            AxAfterScroll();
+    } while (filterCount_ > 1);
+    filterCount_ = 0;
+}
+
+void TEvidente::showRequest(qlonglong id)
+{
+    model_->reload();
+    const int row = requests_.rowOfId(id);
+    if (row >= 0)
+        AxGrid->selectRow(row);
+    else if (requests_.rowCount() > 0)
+        AxGrid->selectRow(requests_.rowCount() - 1);
+    else
+        AxAfterScroll();
+    // The same row again does not move the cursor: the status follows anyway.
+    AxAfterScroll();
+}
+
+void TEvidente::RefreshRequests(qlonglong id)
+{
+    const qlonglong target = id != 0 ? id : currentRequestId();
+    guarded([this] { requests_.refresh(today()); });
+    showRequest(target);
+}
+
+void TEvidente::guarded(const std::function<void()> &operation)
+{
+    try {
+        operation();
+    } catch (const ArvenaError &e) {
+        prompter_.Mesaj(QStringLiteral("Eroare"), e.message(), ButtonOk, KindError);
+    }
+}
+
+void TEvidente::SetState(int stare)
+{
+    const qlonglong id = currentRequestId();
+    if (id == 0)
+        return;
+    guarded([&] { requests_.noteChange(SetRequestState(id, stare)); });
+    RefreshRequests(id);
+}
+
+void TEvidente::SetStage(bool stageTwo)
+{
+    const qlonglong id = currentRequestId();
+    if (id == 0)
+        return;
+    guarded([&] { requests_.noteChange(SetRequestStage(id, stageTwo)); });
+    RefreshRequests(id);
+}
+
+int TEvidente::NextFileNumber() const
+{
+    return ::NextFileNumber(currentRequestId());
+}
+
+void TEvidente::AddCerereBClick()
+{
+    if (!requestDialog_->OpenRequestDialog(QStringLiteral("-1"), true))
+        return;
+    qlonglong id = 0;
+    RequestLifecycle life(prompter_, ListAct->isVisible() ? ListAct : AddCerereB);
+    guarded([&] { id = life.AddRequest(collectedFrom(*requestDialog_)); });
+    requestDialog_->DropTables();
+    RefreshSellerList();
+    RefreshRequests(id);
+}
+
+void TEvidente::EditCerereBClick()
+{
+    const qlonglong id = currentRequestId();
+    if (id == 0)
+        return;
+    RequestLifecycle life(prompter_);
+    EditKind kind = EditKind::Stopped;
+    RequestFields fields;
+    QString share;
+    guarded([&] {
+        if (LoadStoredRequest(id, fields, share))
+            kind = life.PrepareEdit(id);
+    });
+    if (kind == EditKind::Stopped)
+        return;
+    requestDialog_->fillFromRequest(fields, share);
+    if (!requestDialog_->OpenRequestDialog(QString::number(id), kind == EditKind::LastRequest))
+        return;
+    guarded([&] {
+        const CollectedRequest collected = collectedFrom(*requestDialog_);
+        if (kind == EditKind::LastRequest)
+            life.EditLastRequest(id, collected);
+        else
+            life.EditOlderRequest(id, collected);
+    });
+    requestDialog_->DropTables();
+    RefreshSellerList();
+    RefreshRequests(id);
+}
+
+void TEvidente::DelCerereBClick()
+{
+    const qlonglong id = currentRequestId();
+    if (id == 0)
+        return;
+    RequestLifecycle life(prompter_);
+    bool deleted = false;
+    guarded([&] { deleted = life.DeleteRequest(id); });
+    if (!deleted)
+        return;
+    RefreshSellerList();
+    RefreshRequests(-1);
+}
+
+void TEvidente::StopCBClick()
+{
+    const qlonglong id = currentRequestId();
+    if (id == 0)
+        return;
+    RequestLifecycle life(prompter_, ListAct->isVisible() ? ListAct : StopCB);
+    life.setToday(today());
+    bool cancelled = false;
+    guarded([&] { cancelled = life.CancelProcedure(id); });
+    if (!cancelled)
+        return;
+    if (life.lastChange())
+        requests_.noteChange(*life.lastChange());
+    RefreshRequests(id);
+    CxGrid->locate(QStringLiteral("IDA"), life.lastActId());
+}
+
+void TEvidente::ReactivBClick()
+{
+    const qlonglong id = currentRequestId();
+    if (id == 0)
+        return;
+    RequestLifecycle life(prompter_);
+    bool reopened = false;
+    guarded([&] { reopened = life.ReactivateRequest(id); });
+    if (!reopened)
+        return;
+    if (life.lastChange())
+        requests_.noteChange(*life.lastChange());
+    RefreshRequests(id);
+}
+
+// The handlers below belong to the work on request documents, communications
+// and offers, other acts and the closing of stages.
+void TEvidente::ListCerereBClick() {}
+void TEvidente::AddComunBClick() {}
+void TEvidente::EditComunBClick() {}
+void TEvidente::DelComunBClick() {}
+void TEvidente::PrintComunBClick() {}
+void TEvidente::EditActClick() {}
+void TEvidente::DelActClick() {}
+void TEvidente::ListActClick() {}
+void TEvidente::FinButClick() {}
