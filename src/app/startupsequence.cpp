@@ -18,6 +18,7 @@
 #include "datastore/schema.h"
 #include "datastore/settings.h"
 #include "datastore/sql/sqlerror.h"
+#include "dialogs/workingtables.h"
 #include "templates/catalogue.h"
 
 #include <QCoreApplication>
@@ -87,6 +88,9 @@ void StartupSequence::PrepareFolders()
 {
     ApplyFixedFormats();
     PrepareRunFolders();
+    // The request dialog's working tables left by a copy that was closed or
+    // killed with the dialog open (those of running copies stay).
+    RemoveStaleWorkingTables(session().programFolder);
     prompter_.ProgressBegin(QString(), 100);
     view_.letMessagesRun();
 }
