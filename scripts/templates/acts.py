@@ -410,7 +410,7 @@ def cancel_letter():
     doc.p("Stimată doamnă/Stimate domnule director,", first=0)
     doc.p("Vă comunicăm că procedura privind oferta de vânzare depusă de [Vanzator] și "
           "înregistrată sub " + REQUEST_REF + ", pentru " + LAND + ", a fost anulată la "
-          "cererea vânzătorului, potrivit procesului-verbal nr. [NR] din [DATAA].")
+          "cererea vânzătorului, potrivit procesului-verbal nr. [NRLP] din [DATAA].")
     doc.p("Vă rugăm să retrageți oferta de pe pagina de internet a instituției dumneavoastră "
           "și să considerați închis dosarul acestei oferte.")
     return letter_end(doc, ["procesul-verbal de anulare a procedurii, în copie;",
@@ -467,7 +467,8 @@ def closed_with_holder_letter():
     doc.p("Vă transmitem dosarul ofertei de vânzare depuse de [Vanzator] și înregistrate sub "
           + REQUEST_REF + ", privind " + LAND + ", pentru care procedura s-a finalizat cu "
           "alegerea preemptorului [CUMPARATOR], în calitate de [Calitate], la prețul de "
-          "[PRETP] lei, potrivit procesului-verbal nr. [NR] din [DATAA].")
+          "[PRETP] lei (în litere: [PretPL]), potrivit procesului-verbal nr. [NRLP] din "
+          "[DATAA].")
     return letter_end(doc, [
         "procesul-verbal de finalizare a procedurii, în copie;",
         "decizia vânzătorului privind alegerea preemptorului, în copie;",
@@ -507,7 +508,7 @@ def closed_without_letter():
     doc.p("Vă comunicăm că procedura privind oferta de vânzare depusă de [Vanzator] și "
           "înregistrată sub " + REQUEST_REF + ", pentru " + LAND + ", s-a încheiat fără "
           "comunicări de acceptare și fără oferte de cumpărare, potrivit procesului-verbal "
-          "nr. [NR] din [DATAA]. Termenele au expirat la [DATASCAD1], respectiv [DATASCAD2].")
+          "nr. [NRLP] din [DATAA]. Termenele au expirat la [DATASCAD1], respectiv [DATASCAD2].")
     return letter_end(doc, ["procesul-verbal de finalizare a procedurii, în copie."])
 
 
@@ -577,8 +578,8 @@ def closed_with_buyer_letter():
     doc.p("Stimată doamnă/Stimate domnule director executiv,", first=0)
     doc.p("Vă transmitem dosarul ofertei de vânzare depuse de [Vanzator] și înregistrate sub "
           + REQUEST_REF + ", privind " + LAND + ", pentru care procedura s-a finalizat cu "
-          "alegerea potențialului cumpărător [CUMPARATOR], la prețul de [PRETP] lei, potrivit "
-          "procesului-verbal nr. [NR] din [DATAA].")
+          "alegerea potențialului cumpărător [CUMPARATOR], la prețul de [PRETP] lei (în litere: "
+          "[PretPL]), potrivit procesului-verbal nr. [NRLP] din [DATAA].")
     return letter_end(doc, [
         "procesul-verbal de finalizare a procedurii, în copie;",
         "decizia vânzătorului privind alegerea potențialului cumpărător, în copie;",

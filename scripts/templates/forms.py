@@ -320,8 +320,10 @@ def request_and_offer(company):
 
 
 def signature_lines(doc):
-    # One paragraph for all the seller signatures: the unused ones are blanks, so
-    # they leave no empty lines behind. Mixed case keeps each name as typed.
-    slots = ["[S%d]" % k if k < 10 else "[s%d]" % k for k in range(1, 41)]
-    doc.raw("\\pard\\plain\\ql\\sa0\\sl276\\slmult1\\keep\\f0\\fs%d\\lang1048 " % doc.size
-            + " ".join(slots) + "\\par")
+    # Each seller's signature is a paragraph of its own, so that a name never
+    # runs on after the dots of the signature before it; the unused slots get
+    # a blank. Mixed case keeps each name as typed.
+    for k in range(1, 41):
+        slot = "[S%d]" % k if k < 10 else "[s%d]" % k
+        doc.raw("\\pard\\plain\\ql\\sa0\\keep\\f0\\fs%d\\lang1048 " % doc.size
+                + slot + "\\par")
