@@ -5,6 +5,7 @@
 #include "dialogs/bandedgrid.h"
 #include "dialogs/dialogparts.h"
 #include "dialogs/requestgrids.h"
+#include "dialogs/sellerhistory.h"
 #include "dialogs/sharearithmetic.h"
 #include "dialogs/taddpree.h"
 #include "dialogs/taltivanz.h"
@@ -23,6 +24,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 using namespace dialogparts;
@@ -32,6 +34,8 @@ namespace {
 const QStringList YesNo = {QStringLiteral("DA"), QStringLiteral("NU")};
 const QStringList PersonKinds = {QStringLiteral("FIZICA"), QStringLiteral("JURIDICA")};
 constexpr int ConditionsLength = 240;
+// Time for the dialog to appear before the earlier sellers are read.
+constexpr int PrefetchDelayMs = 150;
 
 QStringList categories()
 {
@@ -482,6 +486,15 @@ bool TAddCerere::OpenRequestDialog(const QString &requestId, bool mayChangeHolde
     }
     Pages->setCurrentIndex(CerereTab);
     DataC->setFocus();
+    if (requestId == QLatin1String("-1")) {
+        // A new request always gets sellers: the earlier-seller list is read
+        // while the clerk types the first fields, not when "Adauga Vanzator"
+        // is pressed (it is kept until the seller table changes).
+        QTimer::singleShot(PrefetchDelayMs, this, [this] {
+            if (isVisible())
+                RunReported(prompter(), [] { EarlierSellers(); });
+        });
+    }
     exec();
     Vx->setQuery(sqlstore::Query());
     Px->setQuery(sqlstore::Query());
