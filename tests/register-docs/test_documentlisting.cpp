@@ -34,15 +34,19 @@ protected:
     DocumentListing listing{prompter};
 };
 
-// Lists the act again from inside the question, as a second click would
-// while the first listing waits for the clerk.
+// Lists again from inside the question, as a second click would while the
+// first listing waits for the clerk: the same act, and the form through
+// another listing object.
 class ClickingPrompter : public ScriptedPrompter {
 public:
     DocumentListing *listing = nullptr;
     Listing second;
+    Listing other;
     int Mesaj(const QString &title, const QString &text, int buttons, int kind) override
     {
         second = listing->ListAct(6);
+        DocumentListing another(*this);
+        other = another.ListRequest(1);
         return ScriptedPrompter::Mesaj(title, text, buttons, kind);
     }
 };
@@ -116,6 +120,8 @@ TEST_F(ListingTest, ASecondClickWhileTheFirstRunsDoesNothing)
     clicking.answer(ResultYes);
     EXPECT_EQ(guarded.ListAct(6).outcome, ListingOutcome::Reused);
     EXPECT_EQ(clicking.second.outcome, ListingOutcome::Nothing);
+    EXPECT_EQ(clicking.other.outcome, ListingOutcome::Nothing);
+    EXPECT_FALSE(QFile::exists(data(QStringLiteral("Cerere1.rtf"))));
     EXPECT_EQ(clicking.questions.size(), 1);
     EXPECT_FALSE(guarded.busy());
 }

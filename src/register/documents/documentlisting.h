@@ -7,8 +7,9 @@
 //     DocumentListing listing(prompter);     // one per register window
 //     listing.ListAct(ida, selectedIdc);
 //
-// A listing that is still running makes another call do nothing (a second
-// click on the button while the document is built).
+// A listing that is still running makes another call do nothing, from this
+// object or any other (a second click on a button while the document is
+// built and a question waits for the clerk).
 #pragma once
 
 #include <QString>
@@ -45,7 +46,7 @@ public:
     Listing ListAnswer(qint64 idc);
 
     // True while a listing runs.
-    bool busy() const { return busy_; }
+    static bool busy() { return busy_; }
 
 private:
     template <typename Build>
@@ -54,5 +55,6 @@ private:
     Listing tell(const QString &title, const QString &text, int kind);
 
     Prompter &prompter_;
-    bool busy_ = false;
+    // One clerk and one window at a time: the guard is the process's.
+    static inline bool busy_ = false;
 };
