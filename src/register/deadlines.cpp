@@ -56,18 +56,29 @@ QString workingDayHint(const RequestColumns &c, const DeadlineTerms &terms)
 
 StageDeadlines WorkingDayDeadlines(int datac, const DeadlineTerms &terms)
 {
+    return WorkingDayDeadlines(datac, terms, ExtraHolidays());
+}
+
+StageDeadlines WorkingDayDeadlines(int datac, const DeadlineTerms &terms, const QSet<int> &extraHolidays)
+{
     StageDeadlines d;
-    d.dataScad1 = AddWorkingDays(datac, terms.stageOneWorkingDays);
-    d.dataScad2 = FirstWorkingDayFrom(d.dataScad1 + terms.stageTwoCalendarDays);
+    d.dataScad1 = AddWorkingDays(datac, terms.stageOneWorkingDays, extraHolidays);
+    d.dataScad2 = FirstWorkingDayFrom(d.dataScad1 + terms.stageTwoCalendarDays, extraHolidays);
     return d;
 }
 
 RequestColumns ComputeRequestColumns(const RequestFacts &request, const DeadlineTerms &terms,
                                      bool perRequestNumbering, int today)
 {
+    return ComputeRequestColumns(request, terms, perRequestNumbering, today, ExtraHolidays());
+}
+
+RequestColumns ComputeRequestColumns(const RequestFacts &request, const DeadlineTerms &terms,
+                                     bool perRequestNumbering, int today, const QSet<int> &extraHolidays)
+{
     RequestColumns c;
     if (request.datac > LastDayOfThirtyOneDayRule) {
-        const StageDeadlines stages = WorkingDayDeadlines(request.datac, terms);
+        const StageDeadlines stages = WorkingDayDeadlines(request.datac, terms, extraHolidays);
         c.DataScad1 = stages.dataScad1;
         c.DataScad2 = stages.dataScad2;
         if (request.stare == 0)

@@ -8,6 +8,7 @@
 // and ends on a working day.
 #pragma once
 
+#include <QSet>
 #include <QString>
 
 // The two waiting terms of the procedure ("CONST"/"ZileEt1", "ZileEt2").
@@ -71,6 +72,12 @@ StageDeadlines WorkingDayDeadlines(int datac, const DeadlineTerms &terms);
 // against that deadline (c + 31), so they stay expired once it has passed.
 RequestColumns ComputeRequestColumns(const RequestFacts &request, const DeadlineTerms &terms,
                                      bool perRequestNumbering, int today);
+
+// The same two with the extra holidays of the settings file (ExtraHolidays())
+// read once by a caller that works out many rows.
+StageDeadlines WorkingDayDeadlines(int datac, const DeadlineTerms &terms, const QSet<int> &extraHolidays);
+RequestColumns ComputeRequestColumns(const RequestFacts &request, const DeadlineTerms &terms,
+                                     bool perRequestNumbering, int today, const QSet<int> &extraHolidays);
 
 // True when an open request (STARE 0 or 1) has passed the term of its current
 // stage before `today`; the expired-terms report applies the working-day rule
