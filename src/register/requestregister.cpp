@@ -71,6 +71,12 @@ void RequestRegister::readRequests()
 {
     requestsSeen_ = ReadTableSignature(kCereri);
     requests_ = database().query(RequestsStatement(settings_.perRequestNumbering));
+    columns_.id = requests_.fieldIndex(QStringLiteral("ID"));
+    columns_.datac = requests_.fieldIndex(QStringLiteral("DATAC"));
+    columns_.stare = requests_.fieldIndex(QStringLiteral("STARE"));
+    columns_.pv1 = requests_.fieldIndex(QStringLiteral("PV1"));
+    columns_.nr = requests_.fieldIndex(QStringLiteral("NR"));
+    columns_.nr2 = requests_.fieldIndex(QStringLiteral("NR2"));
     patches_.clear();
     changed_.clear();
 }
@@ -84,10 +90,12 @@ void RequestRegister::readSellers()
 void RequestRegister::refresh(const QDate &todayDate)
 {
     const int today = ToDaySerial(todayDate);
-    const bool newDay = today != today_;
+    QSet<int> extraHolidays = ExtraHolidays();
+    const bool newDay = today != today_ || extraHolidays != extraHolidays_;
     if (newDay)
         memo_.clear();
     today_ = today;
+    extraHolidays_ = std::move(extraHolidays);
     const bool requestsChanged = !read_ || ReadTableSignature(kCereri) != requestsSeen_;
     const bool sellersChanged = !read_ || ReadTableSignature(kVanzatori) != sellersSeen_;
     if (requestsChanged)
@@ -147,9 +155,8 @@ void RequestRegister::rebuildRows()
     rows_.clear();
     rowById_.clear();
     rows_.reserve(requests_.rowCount());
-    const int idColumn = requests_.fieldIndex(QStringLiteral("ID"));
     for (int r = 0; r < requests_.rowCount(); ++r) {
-        const QVariant id = requests_.valueAt(r, idColumn);
+        const QVariant id = requests_.valueAt(r, columns_.id);
         const auto seller = sellerOf.constFind(id.toLongLong());
         if (id.isNull() || seller == sellerOf.constEnd())
             continue;
@@ -164,17 +171,20 @@ void RequestRegister::rebuildRows()
 
 void RequestRegister::computeColumns(Row &row)
 {
+    int stored = 0;
+    const sqlstore::Query &source = requestSource(row, &stored);
     RequestFacts facts;
-    const QDate datac = requestValue(row, QStringLiteral("DATAC")).toDate();
+    const QDate datac = source.valueAt(stored, columns_.datac).toDate();
     facts.datac = datac.isValid() ? ToDaySerial(datac) : 0;
-    facts.stare = requestValue(row, QStringLiteral("STARE")).toInt();
-    facts.pv1 = requestValue(row, QStringLiteral("PV1")).toString().trimmed();
-    facts.nr = requestValue(row, QStringLiteral("NR")).toLongLong();
-    facts.nr2 = requestValue(row, QStringLiteral("NR2")).toLongLong();
+    facts.stare = source.valueAt(stored, columns_.stare).toInt();
+    facts.pv1 = source.valueAt(stored, columns_.pv1).toString().trimmed();
+    facts.nr = source.valueAt(stored, columns_.nr).toLongLong();
+    facts.nr2 = source.valueAt(stored, columns_.nr2).toLongLong();
     const qint64 key = memoKey(facts.datac, facts.stare, facts.pv1 == QLatin1String("N"));
     auto known = memo_.find(key);
     if (known == memo_.end())
-        known = memo_.emplace(key, ComputeRequestColumns(facts, settings_.terms, settings_.perRequestNumbering, today_))
+        known = memo_.emplace(key, ComputeRequestColumns(facts, settings_.terms, settings_.perRequestNumbering, today_,
+                                                         extraHolidays_))
                     .first;
     row.columns = known->second;
     row.columns.NRS = RequestDisplayNumber(facts.nr, facts.nr2, settings_.perRequestNumbering);

@@ -83,6 +83,10 @@ private:
     RegisterSettings settings_;
     int today_ = 0;
     sqlstore::Query requests_;
+    // Columns of requests_ (and of its patches, read with the same statement).
+    struct {
+        int id = -1, datac = -1, stare = -1, pv1 = -1, nr = -1, nr2 = -1;
+    } columns_;
     sqlstore::Query sellers_;
     TableSignature requestsSeen_, sellersSeen_;
     bool read_ = false;
@@ -95,6 +99,8 @@ private:
     QHash<qlonglong, int> rowById_;
     // Computed columns depend only on the date, the state and the stage.
     std::unordered_map<qint64, RequestColumns> memo_;
+    // The holidays the settings file adds, read once per refresh.
+    QSet<int> extraHolidays_;
     QString searchSeller_;
     qlonglong searchNumber_ = 0;
 };
