@@ -8,6 +8,7 @@
 #include "platform/prompter.h"
 #include "platform/session.h"
 #include "datastore/auditlog.h"
+#include "register/tevidente.h"
 #include "reports/export/registerspreadsheets.h"
 #include "reports/export/tperselect.h"
 #include "templates/documentmenus.h"
@@ -91,6 +92,7 @@ TForm3::TForm3(Prompter &prompter, PasswordAsker &login, TForm4 &administration,
 {
     static QtBackupFileChooser backupFiles;
     backupDialog_ = new TForm21(prompter_, backupFiles, this);
+    register_ = new TEvidente(prompter_, nullptr, this);
     setObjectName("TForm3");
     setWindowTitle("Arvena v.3");
 
@@ -103,6 +105,7 @@ TForm3::TForm3(Prompter &prompter, PasswordAsker &login, TForm4 &administration,
     buildMenus();
     connectButtons();
     // Working buttons appear with the unlock.
+    MBut1->hide();
     MBut2->hide();
     MBut3->hide();
 }
@@ -113,6 +116,7 @@ QWidget *TForm3::buildButtonRow()
     auto *row = new QHBoxLayout(bar);
     row->setContentsMargins(4, 4, 12, 4);
     row->setSpacing(2);
+    MBut1 = addButton(row, "MBut1", "Evidenta", "Evidenta cereri.", QStyle::SP_FileDialogListView, this);
     MBut2 = addButton(row, "MBut2", "Liste / Formulare", "Liste si formulare.", QStyle::SP_FileDialogDetailedView,
                       this);
     MBut3 = addButton(row, "MBut3", "Utilitare", "Operatii cu datele. Sugestii. Explicatii. Legislatie.",
@@ -181,6 +185,7 @@ void TForm3::RegistruClick(int format)
 
 void TForm3::connectButtons()
 {
+    connect(MBut1, &QToolButton::clicked, this, &TForm3::MBut1Click);
     connect(MBut2, &QToolButton::clicked, this, [this] { dropMenu(Menu1, MBut2); });
     connect(MBut3, &QToolButton::clicked, this, [this] { dropMenu(Menu2, MBut3); });
     connect(MButAdm, &QToolButton::clicked, this, &TForm3::MButAdmClick);
@@ -194,6 +199,10 @@ void TForm3::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Escape:
     case Qt::Key_F12:
         reject();
+        return;
+    case Qt::Key_F1:
+        if (session().administrationUnlocked)
+            MBut1Click();
         return;
     case Qt::Key_F2:
         if (session().administrationUnlocked)
@@ -218,11 +227,18 @@ void TForm3::ShowMainWindow()
     removeHelpFiles();
 }
 
+void TForm3::MBut1Click()
+{
+    administration_.CheckUnitName(MButAdm->text());
+    register_->OpenRegister();
+}
+
 void TForm3::SalvareClick()
 {
     if (!backupDialog_->Execute())
         return;
     dataReplaced_ = true;
+    MBut1->hide();
     reject();
 }
 
@@ -277,6 +293,7 @@ void TForm3::changeEvent(QEvent *event)
 void TForm3::showUnlocked()
 {
     MButAdm->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));
+    MBut1->show();
     MBut2->show();
     MBut3->show();
 }

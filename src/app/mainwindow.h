@@ -6,8 +6,8 @@
 //   TForm3 main(qtPrompter(), login, administration);
 //   main.ShowMainWindow();   // logs the start, shows it modally, logs the end
 //
-// Keys: Esc and F12 close the window; F2 drops the "Liste / Formulare" menu
-// once the program is unlocked.
+// Keys: Esc and F12 close the window; F1 opens the register and F2 drops the
+// "Liste / Formulare" menu, both once the program is unlocked.
 //
 // When ARVENA3_CLOSE_MAIN_WINDOW is set (tests of the whole start-up through
 // the real program), the window closes by itself as soon as it is shown.
@@ -21,6 +21,7 @@ class Prompter;
 class QLabel;
 class QMenu;
 class QStatusBar;
+class TEvidente;
 class TForm21;
 class TForm4;
 class TSelectNrSol;
@@ -53,6 +54,10 @@ public:
     // into the program folder. Throws what LogAction throws.
     void ShowMainWindow();
 
+    // "Evidenta": offers to fill in the unit's name when it is empty, then
+    // opens the register window.
+    void MBut1Click();
+
     // "Utilitare" -> "Salvare / Incarcare baza de date": the backup dialog;
     // after a restore the window closes without the closing backup.
     void SalvareClick();
@@ -71,6 +76,7 @@ public:
     // asks for the program to end).
     void MButAdmClick();
 
+    MainButton *MBut1;
     MainButton *MBut2;
     MainButton *MBut3;
     MainButton *MButAdm;
@@ -106,6 +112,8 @@ private:
     TForm4 &administration_;
     TSelectNrSol *applicantsDialog_;
     TForm21 *backupDialog_;
+    // The register window, made once for the whole run.
+    TEvidente *register_;
     // A restore replaced the data: nothing is asked or saved at closing.
     bool dataReplaced_ = false;
     QLabel *panel1_;
