@@ -8,6 +8,7 @@
 #include "dialogs/taddcerere.h"
 #include "platform/error.h"
 #include "platform/prompter.h"
+#include "register/documents/documentlisting.h"
 #include "register/registermodels.h"
 #include "register/registerqueries.h"
 #include "register/registerstatus.h"
@@ -552,12 +553,37 @@ void TEvidente::ReactivBClick()
 
 // The handlers below belong to the work on request documents, communications
 // and offers, other acts and the closing of stages.
-void TEvidente::ListCerereBClick() {}
+void TEvidente::ListCerereBClick()
+{
+    const qlonglong id = currentRequestId();
+    if (id == 0)
+        return;
+    ListCerereB->setEnabled(false);
+    DocumentListing(prompter_).ListRequest(id);
+    ListCerereB->setEnabled(true);
+}
 void TEvidente::AddComunBClick() {}
 void TEvidente::EditComunBClick() {}
 void TEvidente::DelComunBClick() {}
 void TEvidente::PrintComunBClick() {}
 void TEvidente::EditActClick() {}
 void TEvidente::DelActClick() {}
-void TEvidente::ListActClick() {}
+void TEvidente::ListActClick()
+{
+    const int act = CxGrid->currentRow();
+    if (act < 0)
+        return;
+    sqlstore::Query &acts = CxGrid->queryModel()->query();
+    const qlonglong ida = acts.valueAt(act, acts.fieldIndex(QStringLiteral("IDA"))).toLongLong();
+    // The answer selected in the grid stands for an act that has none of its own.
+    qlonglong selectedAnswer = 0;
+    if (const int answer = BxGrid->currentRow(); answer >= 0) {
+        sqlstore::Query &answers = BxGrid->queryModel()->query();
+        selectedAnswer = answers.valueAt(answer, answers.fieldIndex(QStringLiteral("IDC"))).toLongLong();
+    }
+    // Disabled while the document is built; the listing ignores a second click.
+    ListAct->setEnabled(false);
+    DocumentListing(prompter_).ListAct(ida, selectedAnswer);
+    CxAfterScroll();
+}
 void TEvidente::FinButClick() {}
