@@ -149,9 +149,16 @@ QWidget *TEvidente::buildAnswerArea()
     ComTitleL->setObjectName(QStringLiteral("ComTitleL"));
     v->addWidget(ComTitleL);
     auto *h = new QHBoxLayout;
-    BxGrid = new BandedGrid(RegisterAnswerColumns(true), area);
-    BxGrid->setObjectName(QStringLiteral("BxGrid"));
-    h->addWidget(BxGrid, 1);
+    // One grid per stage: their bands and columns differ.
+    answerGrids_[0] = new BandedGrid(RegisterAnswerColumns(true), area);
+    answerGrids_[1] = new BandedGrid(RegisterAnswerColumns(false), area);
+    answerGrids_[1]->setColumnHidden(5, true);
+    for (BandedGrid *grid : answerGrids_) {
+        grid->setObjectName(QStringLiteral("BxGrid"));
+        h->addWidget(grid, 1);
+    }
+    BxGrid = answerGrids_[0];
+    answerGrids_[1]->hide();
     ComPanel = new QWidget(area);
     ComPanel->setObjectName(QStringLiteral("ComPanel"));
     auto *buttons = new QVBoxLayout(ComPanel);
@@ -230,6 +237,8 @@ QWidget *TEvidente::buildBottomBar()
     s->addWidget(FinBut);
     connect(FinBut, &QPushButton::clicked, this, &TEvidente::FinButClick);
     h->addWidget(StatusPanel, 1);
+    // Keeps the total at the right while the status panel is hidden.
+    h->addStretch(0);
     h->addWidget(new QLabel(QStringLiteral("Total cereri :"), bar));
     TotCerL = title(QStringLiteral("0"), bar);
     TotCerL->setObjectName(QStringLiteral("TotCerL"));
@@ -265,7 +274,8 @@ void TEvidente::CloseDatasets()
     open_ = false;
     requests_.close();
     model_->reload();
-    BxGrid->setQuery(sqlstore::Query());
+    for (BandedGrid *grid : answerGrids_)
+        grid->setQuery(sqlstore::Query());
     CxGrid->setQuery(sqlstore::Query());
 }
 
@@ -342,10 +352,9 @@ void TEvidente::applyStageCaptions(bool stageOne)
     EditComunB->setText(c.edit);
     DelComunB->setText(c.del);
     PrintComunB->setText(c.list);
-    const QList<GridColumn> columns = RegisterAnswerColumns(stageOne);
-    for (int i = 0; i < columns.size(); ++i)
-        BxGrid->model()->setHeaderData(i, Qt::Horizontal, columns[i].band, Qt::UserRole);
-    BxGrid->setColumnHidden(5, !c.rankShown);
+    BxGrid = answerGrids_[stageOne ? 0 : 1];
+    answerGrids_[0]->setVisible(stageOne);
+    answerGrids_[1]->setVisible(!stageOne);
 }
 
 void TEvidente::openChildren(qlonglong id, bool stageOne)

@@ -70,7 +70,7 @@ public:
     QComboBox *VanzatorC;
     QLineEdit *NrC;
     QPushButton *AddCerereB, *EditCerereB, *DelCerereB, *ListCerereB, *StopCB, *ReactivB;
-    // Communications or offers.
+    // Communications or offers: the grid of the selected request's stage.
     QLabel *ComTitleL;
     BandedGrid *BxGrid;
     QWidget *ComPanel;
@@ -125,6 +125,8 @@ private:
     TAddCerere *requestDialog_;
     RequestRegister requests_;
     RequestsModel *model_;
+    // The answers grids of stage I (communications) and stage II (offers).
+    BandedGrid *answerGrids_[2];
     QDate today_;
     bool open_ = false;
     // The guards that keep refreshes and filtering from nesting.
