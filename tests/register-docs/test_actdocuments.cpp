@@ -243,3 +243,70 @@ TEST_F(DisplayReportTest, NotificationsFollowTheirHolderByIdNotByName)
     EXPECT_EQ(RenameHolderNotification(1, 4, QStringLiteral("VECHI"), QStringLiteral("NOU")), 1);
     EXPECT_EQ(LoadAct(24)[QStringLiteral("DESTINATAR")], QStringLiteral("NOU"));
 }
+
+TEST(ActKindTemplateTest, TheTemplateFollowsTheSellersThePersonKindAndTheAnswer)
+{
+    RequestRecord one;
+    RequestRecord several;
+    several.sellerCount = 3;
+    RequestRecord company;
+    company.naturalPerson = false;
+    company.legalPerson = true;
+    Row communication;
+    communication.set(QStringLiteral("RANG"), QStringLiteral("2"), 2);
+    communication.set(QStringLiteral("TIPPF"), QStringLiteral("FIZICA"));
+    Row companyOffer;
+    companyOffer.set(QStringLiteral("RANG"), QStringLiteral("100"), 100);
+    companyOffer.set(QStringLiteral("TIPPF"), QStringLiteral("JURIDICA"));
+    const struct {
+        int kind;
+        const RequestRecord &request;
+        Row answer;
+        ActBuilder builder;
+        const char *file;
+    } cases[] = {
+        {1, one, {}, ActBuilder::DisplayReport, "Anexa_9.rtf"},
+        {3, one, {}, ActBuilder::HolderList, "Anexa_3.rtf"},
+        {9, one, {}, ActBuilder::HolderList, "Anexa_3.rtf"},
+        {14, one, {}, ActBuilder::Notifications, "Anexa_4.rtf"},
+        {11, one, {}, ActBuilder::Common, "A3A_AdrSit.rtf"},
+        {11, several, {}, ActBuilder::Common, "A3A_AdrSitM.rtf"},
+        {11, company, {}, ActBuilder::Common, "A3A_AdrSitJ.rtf"},
+        {12, one, {}, ActBuilder::Common, "Anexa_7PF.rtf"},
+        {12, company, {}, ActBuilder::Common, "Anexa_7PJ.rtf"},
+        {20, one, communication, ActBuilder::Common, "ANEXA_5PF.rtf"},
+        {20, one, companyOffer, ActBuilder::Common, "ANEXA_6PJ.rtf"},
+        {23, one, {}, ActBuilder::Common, "CerereAnulOf.rtf"},
+        {0, one, {}, ActBuilder::None, ""},
+        {24, one, {}, ActBuilder::None, ""},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.kind);
+        const ActTemplate t = ActKindTemplate(c.kind, c.request, c.answer);
+        EXPECT_EQ(t.builder, c.builder);
+        EXPECT_EQ(t.file, QString::fromLatin1(c.file));
+    }
+}
+
+TEST_F(ActDocumentsTest, OneSellerAndACompanyGetTheirSiteLetterWhole)
+{
+    docfixture::prepareDataFolder();
+    docfixture::Request woman;
+    docfixture::addOpenedRequest(woman, {QStringLiteral("ANA VASILE")});
+    sqlstore::database().exec(QStringLiteral("UPDATE ") + QuotedTablePath(QStringLiteral("Vanzatori.dbf"))
+                              + QStringLiteral(" SET CNPCUI='2800101080018' WHERE ID=1"));
+    docfixture::Request company;
+    company.id = 2;
+    company.tippf = QStringLiteral("JURIDICA");
+    docfixture::addOpenedRequest(company, {QStringLiteral("AGRO SRL")});
+    docfixture::addAct({50, 1, QStringLiteral("11"), 80, 12, 9});
+    docfixture::addAct({51, 2, QStringLiteral("11"), 81, 12, 9});
+    const QString one = actText(50);
+    EXPECT_TRUE(one.contains(QStringLiteral("dna. ANA VASILE")));
+    EXPECT_TRUE(one.contains(QStringLiteral("doamnei ANA VASILE")));
+    EXPECT_TRUE(actText(51).contains(QStringLiteral("AGRO SRL")));
+    for (const char *file : {"doc50.rtf", "doc51.rtf"}) {
+        const QString rtf = QString::fromLatin1(documents::readFile(target(QString::fromLatin1(file))));
+        EXPECT_FALSE(kAnyMarker.match(rtf).hasMatch()) << kAnyMarker.match(rtf).captured().toStdString();
+    }
+}
