@@ -151,3 +151,15 @@ TEST_F(ListingTest, AFullDiskLeavesNoHalfDocument)
     // With room again the same listing succeeds.
     EXPECT_EQ(listing.ListAct(2).outcome, ListingOutcome::Built);
 }
+
+TEST_F(ListingTest, APlaceThatCannotBeWrittenIsReportedAndLeavesNothing)
+{
+    // A folder where the document's part file would go: nothing can be written there.
+    ASSERT_TRUE(QDir().mkpath(data(QStringLiteral("AlteActe7.rtf.part"))));
+    EXPECT_EQ(listing.ListAct(7).outcome, ListingOutcome::Failed);
+    ASSERT_EQ(prompter.questions.size(), 1);
+    EXPECT_EQ(prompter.questions[0].title, QStringLiteral("Listare Act"));
+    EXPECT_TRUE(prompter.questions[0].text.contains(QStringLiteral("nu poate fi creat"))) << prompter.questions[0].text.toStdString();
+    EXPECT_FALSE(QFile::exists(data(QStringLiteral("AlteActe7.rtf"))));
+    EXPECT_TRUE(opened.opened().isEmpty());
+}
