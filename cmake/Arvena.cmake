@@ -16,11 +16,14 @@ endfunction()
 # arvena_test(<name> LABEL <labels...> SOURCES <files...> [DEPS <libs...>])
 # A GoogleTest executable registered with CTest under its area labels.
 # Tests run with the offscreen Qt platform and a private HOME, so nothing
-# touches the real home or system folders.
+# touches the real home or system folders. Every source of a test sees the
+# printers of tests/common/qtprint.h first, so that a failure shows Qt values
+# as text whichever headers the test includes.
 function(arvena_test name)
   cmake_parse_arguments(ARG "" "TIMEOUT" "LABEL;SOURCES;DEPS;ENV" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE arvena_testmain ${ARG_DEPS})
+  target_precompile_headers(${name} PRIVATE ${PROJECT_SOURCE_DIR}/tests/common/qtprint.h)
   add_test(NAME ${name} COMMAND ${name})
   if(NOT ARG_TIMEOUT)
     set(ARG_TIMEOUT 600)
