@@ -13,6 +13,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
+#include <QTest>
+#include <QTimer>
 
 using namespace registertest;
 using sqlstore::database;
@@ -145,6 +147,9 @@ TEST_F(WindowTest, CancelAndReactivateThroughTheButtons)
     EXPECT_TRUE(window.ReactivB->isEnabled());
     EXPECT_FALSE(window.StopCB->isEnabled());
     EXPECT_EQ(window.CxGrid->rowCount(), 9);
+    sqlstore::Query &acts = window.CxGrid->queryModel()->query();
+    EXPECT_EQ(acts.valueAt(window.CxGrid->currentRow(), acts.fieldIndex("BLOCAT")).toString().trimmed(), "18");
+    EXPECT_EQ(prompter.balloons.last().text, "Listati P.V. de Anulare procedura\rsi Adresa de Anulare procedura!");
     prompter.answer(ResultYes);
     window.ReactivB->click();
     EXPECT_EQ(requestValue(id, "STARE").toInt(), 0);
@@ -152,4 +157,23 @@ TEST_F(WindowTest, CancelAndReactivateThroughTheButtons)
     window.SetState(1);
     EXPECT_EQ(requestValue(id, "STARE").toInt(), 1);
     EXPECT_EQ(window.NextFileNumber(), 10);
+}
+
+TEST_F(WindowTest, EscClosesTheRegisterAndItsDatasets)
+{
+    fillRealisticData();
+    // Esc once the register is the modal window (opening it lets events run).
+    auto pressEsc = std::make_shared<std::function<void(int)>>();
+    *pressEsc = [this, pressEsc](int tries) {
+        if (QApplication::activeModalWidget() != &window && tries > 0) {
+            QTimer::singleShot(10, [pressEsc, tries] { (*pressEsc)(tries - 1); });
+            return;
+        }
+        QTest::keyClick(&window, Qt::Key_Escape);
+    };
+    QTimer::singleShot(0, [pressEsc] { (*pressEsc)(500); });
+    window.OpenRegister();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_EQ(window.currentRequestRow(), -1);
+    EXPECT_EQ(window.requests().rowCount(), 0);
 }
