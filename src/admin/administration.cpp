@@ -8,6 +8,7 @@
 #include "datastore/schema.h"
 #include "datastore/settings.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <algorithm>
 #include <QDir>
@@ -43,14 +44,21 @@ bool sameFolder(const QString &a, const QString &b)
     return QDir::cleanPath(a).compare(QDir::cleanPath(b), Qt::CaseInsensitive) == 0;
 }
 
+// The write test makes a file of its own, under a name nobody else uses, and
+// removes only that: a "test.txt" the clerk keeps in the folder stays as it is.
 bool canWriteInto(const QString &folder)
 {
-    QFile probe(folder + QStringLiteral("/test.txt"));
-    if (!probe.open(QIODevice::WriteOnly))
-        return false;
-    probe.close();
-    probe.remove();
-    return true;
+    for (int n = 0; n < 100; ++n) {
+        QFile probe(folder + QStringLiteral("/.arvena3-proba-%1-%2.tmp").arg(QCoreApplication::applicationPid()).arg(n));
+        if (probe.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            probe.close();
+            probe.remove();
+            return true;
+        }
+        if (!probe.exists())
+            return false;
+    }
+    return false;
 }
 
 // The stored backup folder, choosing and storing a default when none was set.
@@ -217,6 +225,12 @@ void ChangeBackupPath(Prompter &prompter, FolderChooser &chooser, Administration
     if (folder.isEmpty())
         return;
     folder = withoutTrailingSeparator(folder);
+    // Every archive made there would hold all the earlier ones.
+    if (sameFolder(folder, s.dataFolder) || sameFolder(folder, s.localDataFolder)) {
+        prompter.Mesaj(QStringLiteral("Selectare Cale salvari"), QStringLiteral("Nu puteti salva aici!"), ButtonOk,
+                       KindError);
+        return;
+    }
     if (!canWriteInto(folder)) {
         prompter.Mesaj(QStringLiteral("Stabilire cale salvari"),
                        QStringLiteral("Nu pot scrie in ") + folder + QStringLiteral(" !\r")

@@ -282,6 +282,33 @@ TEST_F(Administration, BackupFolderMustBeWritableAndLocal)
     EXPECT_EQ(ReadMachineSetting("CALESALVARI"), writable);
 }
 
+TEST_F(Administration, BackupFolderIsNeverTheDataFolderAndTheWriteTestLeavesTheClerksFiles)
+{
+    AdministrationValues &v = administrationValues();
+    for (const QString &data : {session().dataFolder, session().dataFolder.toUpper() + "/"}) {
+        prompter.questions.clear();
+        chooser.answer = data;
+        ChangeBackupPath(prompter, chooser, v);
+        ASSERT_EQ(prompter.questions.size(), 1) << data.toStdString();
+        EXPECT_EQ(prompter.questions[0].title, "Selectare Cale salvari");
+        EXPECT_EQ(prompter.questions[0].text, "Nu puteti salva aici!");
+        EXPECT_EQ(ReadMachineSetting("CALESALVARI"), "");
+    }
+
+    const QString backups = folder.file("salvari");
+    QDir().mkpath(backups);
+    QFile kept(backups + "/test.txt");
+    ASSERT_TRUE(kept.open(QIODevice::WriteOnly));
+    kept.write("notele grefierului");
+    kept.close();
+    chooser.answer = backups;
+    ChangeBackupPath(prompter, chooser, v);
+    EXPECT_EQ(ReadMachineSetting("CALESALVARI"), backups);
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("notele grefierului"));
+    EXPECT_EQ(QDir(backups).entryList(QDir::Files | QDir::Hidden), QStringList({"test.txt"}));
+}
+
 TEST_F(Administration, DisablingBackupsAsksFirst)
 {
     AdministrationValues &v = administrationValues();
