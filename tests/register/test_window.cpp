@@ -177,3 +177,15 @@ TEST_F(WindowTest, EscClosesTheRegisterAndItsDatasets)
     EXPECT_EQ(window.currentRequestRow(), -1);
     EXPECT_EQ(window.requests().rowCount(), 0);
 }
+
+TEST_F(WindowTest, AMoveThatArrivesWhileTheStatusIsRefreshedIsShownOnceMore)
+{
+    fillRealisticData();
+    window.OpenDatasets();
+    // The refresh lets pending events run; the move queued here lands inside it.
+    QTimer::singleShot(0, [this] { window.AxGrid->selectRow(1); });
+    window.AxGrid->selectRow(0);
+    EXPECT_EQ(window.currentRequestRow(), 1);
+    EXPECT_EQ(window.StareL->text(), "Inchis, cu Comunicare.");
+    EXPECT_EQ(window.NrSL->text(), window.requests().columns(1).NRS);
+}
