@@ -15,6 +15,7 @@
 // moved. The goal is pack/peer <= 1.2 in wall-clock time. On a machine whose
 // cores are busy with other work the threads of pack cannot run side by side;
 // the processor-time ratio then still shows what the packing costs.
+#include "benchtiming.h"
 #include "backup/archive.h"
 #include "backup/backupfiles.h"
 #include "backup/pack.h"
@@ -59,12 +60,6 @@ struct Timing {
     double wall = 0;
     double cpu = 0;
 };
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
-}
 
 // Reads every file and compresses it with level 9, one after the other.
 Timing zlibPeer(const QString &folder, qint64 *bytes, qint64 *packed)
@@ -153,8 +148,8 @@ int main(int argc, char **argv)
         packCpu.push_back(k.cpu);
         pack1Cpu.push_back(k1.cpu);
     }
-    const double p = median(peer), k = median(pack), k1 = median(pack1);
-    const double pc = median(peerCpu), kc = median(packCpu), k1c = median(pack1Cpu);
+    const double p = bench::median(peer), k = bench::median(pack), k1 = bench::median(pack1);
+    const double pc = bench::median(peerCpu), kc = bench::median(packCpu), k1c = bench::median(pack1Cpu);
     std::printf("files: %lld bytes in %d files, zlib level 9 gives %lld bytes, archive %lld bytes\n", bytes,
                 int(backup::BackupFileNames(data).size()), packed, QFileInfo(target).size());
     std::printf("                                   wall         cpu\n");

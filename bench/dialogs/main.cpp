@@ -15,6 +15,7 @@
 // built on: the earlier-seller statement alone for (a), and for (b) the two
 // SELECTs of the request's sellers and holders from the main tables.
 // The goal for (a) and (b) is under 150 ms each.
+#include "benchtiming.h"
 #include "../engine/datagen.h"
 
 #include "datastore/schema.h"
@@ -41,24 +42,6 @@
 using sqlstore::database;
 
 namespace {
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
-
-double measure(int runs, const std::function<void()> &work)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer clock;
-        clock.start();
-        work();
-        times.push_back(double(clock.nsecsElapsed()) / 1e6);
-    }
-    return median(times);
-}
 
 // Runs `open`, which shows a modal dialog, and measures the time until the
 // dialog is shown (its first pass through the event loop); the dialog is
@@ -113,23 +96,23 @@ int main(int argc, char **argv)
         // the later ones find them unchanged.
         TAltiVanz sellerDialog;
         const double sellerCold = timeUntilShown([&] { sellerDialog.EditSeller(true, true); });
-        const double sellerOpen = measure(runs, [&] {
+        const double sellerOpen = bench::measure(runs, [&] {
             timeUntilShown([&] { sellerDialog.EditSeller(true, true); });
         });
         const double sellerShown = [&] {
             std::vector<double> v;
             for (int i = 0; i < runs; ++i)
                 v.push_back(timeUntilShown([&] { sellerDialog.EditSeller(true, true); }));
-            return median(v);
+            return bench::median(v);
         }();
-        const double sellerPeer = measure(runs, [] {
+        const double sellerPeer = bench::measure(runs, [] {
             sqlstore::Query q = database().query("SELECT MAX(IDV) AS IDV, VANZATOR, CNPCUI FROM "
                                                  + QuotedTablePath("Vanzatori.dbf")
                                                  + " GROUP BY VANZATOR, CNPCUI ORDER BY VANZATOR");
             for (q.first(); !q.eof(); q.next())
                 q.value(1);
         });
-        const double scanPeer = measure(runs, [] {
+        const double scanPeer = bench::measure(runs, [] {
             sqlstore::Query q = database().query("SELECT IDV, VANZATOR, CNPCUI FROM " + QuotedTablePath("Vanzatori.dbf"));
             for (q.first(); !q.eof(); q.next())
                 q.value(1);
@@ -137,7 +120,7 @@ int main(int argc, char **argv)
         std::printf("    reading IDV, VANZATOR, CNPCUI of every seller line: %.1f ms\n", scanPeer);
         // The list read anew, as after another workstation stored a request.
         const QString sellersFile = TablePath("Vanzatori.dbf");
-        const double listAnew = measure(runs, [&] {
+        const double listAnew = bench::measure(runs, [&] {
             QFile f(sellersFile);
             f.open(QIODevice::ReadWrite);
             f.setFileTime(QDateTime::currentDateTime().addSecs(1), QFileDevice::FileModificationTime);
@@ -168,7 +151,7 @@ int main(int argc, char **argv)
                 &closed));
             closing.push_back(closed);
         }
-        const double requestPeer = measure(runs, [id] {
+        const double requestPeer = bench::measure(runs, [id] {
             for (const char *table : {"Vanzatori.dbf", "Preemptori.dbf"}) {
                 sqlstore::Query q = database().query("SELECT * FROM " + QuotedTablePath(table) + " WHERE ID=?", {id});
                 for (q.first(); !q.eof(); q.next())
@@ -177,11 +160,11 @@ int main(int argc, char **argv)
         });
         std::printf("(b) TAddCerere, existing request %lld: shown after %.1f ms, cancelled in %.1f ms; the two "
                     "SELECTs of its lines alone %.1f ms (ratio %.2f)\n",
-                    id, median(shown), median(closing), requestPeer,
-                    requestPeer > 0 ? median(shown) / requestPeer : 0.0);
+                    id, bench::median(shown), bench::median(closing), requestPeer,
+                    requestPeer > 0 ? bench::median(shown) / requestPeer : 0.0);
         std::printf("goal: (a) and (b) under 150 ms each: first opening of (a) %s, later openings of (a) %s, (b) %s\n",
                     sellerCold < 150 ? "met" : "NOT met", sellerShown < 150 ? "met" : "NOT met",
-                    median(shown) < 150 ? "met" : "NOT met");
+                    bench::median(shown) < 150 ? "met" : "NOT met");
     } catch (const std::exception &e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;

@@ -15,6 +15,7 @@
 // there, and it is measured once and stopped after --peer-limit seconds,
 // default 300, as it takes minutes), and through the same
 // data in native in-memory SQLite tables with indexes on the id columns.
+#include "benchtiming.h"
 #include "datagen.h"
 
 #include "datastore/sql/database.h"
@@ -37,25 +38,6 @@
 using sqlstore::database;
 
 namespace {
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
-
-// Median time in milliseconds of `runs` calls of `work`.
-double measure(int runs, const std::function<void()> &work)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer clock;
-        clock.start();
-        work();
-        times.push_back(double(clock.nsecsElapsed()) / 1e6);
-    }
-    return median(times);
-}
 
 // Deadline of the statement running on the peer, past which it is stopped.
 QElapsedTimer peerClock;
@@ -215,17 +197,17 @@ int main(int argc, char **argv)
 
         Figures a;
         long long ourRows = 0;
-        a.ours = measure(runs, [&] {
+        a.ours = bench::measure(runs, [&] {
             ourRows = database().query(registerQuery(quoted("Cereri.dbf"), quoted("Vanzatori.dbf"))).rowCount();
         });
         long long nativeRows = 0;
-        a.native = measure(runs, [&] { nativeRows = runRaw(db, registerQuery("native.Cereri", "native.Vanzatori")); });
+        a.native = bench::measure(runs, [&] { nativeRows = runRaw(db, registerQuery("native.Cereri", "native.Vanzatori")); });
         // One run only, and stopped at the time limit: the peer needs minutes.
         if (havePeer) {
             sqlite3_progress_handler(peer, 10000, stopAtDeadline, nullptr);
             peerLimitMs = qint64(peerLimitSeconds) * 1000;
             peerClock.start();
-            a.peer = measure(1, [&] {
+            a.peer = bench::measure(1, [&] {
                 runRaw(peer, "DROP TABLE IF EXISTS temp.tv");
                 a.peerStopped = runRaw(peer, "CREATE TEMP TABLE tv AS SELECT * FROM vVanzatori") < 0
                                 || runRaw(peer, registerQuery("vCereri", "temp.tv")) < 0;
@@ -237,16 +219,16 @@ int main(int argc, char **argv)
             std::printf("    rows differ: ours %lld, native %lld\n", ourRows, nativeRows);
 
         Figures b;
-        b.ours = measure(runs, [&] { database().query("SELECT * FROM " + quoted("AlteActe.dbf") + " ORDER BY DATAA, NR"); });
-        b.native = measure(runs, [&] { runRaw(db, "SELECT * FROM native.AlteActe ORDER BY DATAA, NR"); });
+        b.ours = bench::measure(runs, [&] { database().query("SELECT * FROM " + quoted("AlteActe.dbf") + " ORDER BY DATAA, NR"); });
+        b.native = bench::measure(runs, [&] { runRaw(db, "SELECT * FROM native.AlteActe ORDER BY DATAA, NR"); });
         if (havePeer)
-            b.peer = measure(runs, [&] { runRaw(peer, "SELECT * FROM vAlteActe ORDER BY DATAA, NR"); });
+            b.peer = bench::measure(runs, [&] { runRaw(peer, "SELECT * FROM vAlteActe ORDER BY DATAA, NR"); });
         print("(b) AlteActe by DATAA, NR", b);
 
         // A lookup takes well under a millisecond here, where one descheduling
         // of the process shows: take the median of many.
         auto nr2per = [&](auto runOne, int times) {
-            return measure(times, [&] {
+            return bench::measure(times, [&] {
                 const int id = 1 + int(random.bounded(requests));
                 runOne(id);
             });
@@ -272,13 +254,13 @@ int main(int argc, char **argv)
                                " 'Primăria comunei Sălcuţa', ?, 'Adresa de inaintare', ?, 0, '')";
         long long nextIda = qint64(requests) * 10 + 100;
         Figures d;
-        d.ours = measure(operations, [&] {
+        d.ours = bench::measure(operations, [&] {
             const long long ida = nextIda++;
             database().exec("INSERT INTO " + quoted("AlteActe.dbf") + insert,
                             {ida, ida % requests, ida, ida % requests, QString("Destinatar %1").arg(ida),
                              QString("Cererea %1").arg(ida % requests)});
         });
-        d.native = measure(operations, [&] {
+        d.native = bench::measure(operations, [&] {
             const long long ida = nextIda++;
             runRaw(db, "INSERT INTO native.AlteActe" + insert,
                    {ida, ida % requests, ida, ida % requests, QString("Destinatar %1").arg(ida),
@@ -290,12 +272,12 @@ int main(int argc, char **argv)
                                " DESTINATAR=?, TIPACT='Notificare', DETALII=? WHERE IDA=?";
         auto someAct = [&] { return qint64(1 + random.bounded(requests)) * 10 + 1 + random.bounded(6); };
         Figures e;
-        e.ours = measure(operations, [&] {
+        e.ours = bench::measure(operations, [&] {
             const long long ida = someAct();
             database().exec("UPDATE " + quoted("AlteActe.dbf") + update,
                             {"Primăria Sălcuţa", QString("Dest %1").arg(ida), "Cererea", ida});
         });
-        e.native = measure(operations, [&] {
+        e.native = bench::measure(operations, [&] {
             const long long ida = someAct();
             runRaw(db, "UPDATE native.AlteActe" + update, {"Primăria Sălcuţa", QString("Dest %1").arg(ida), "Cererea", ida});
         });

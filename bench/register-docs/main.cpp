@@ -6,6 +6,7 @@
 // ratio shows is the cost of the filling and writing on top of that.
 //
 //     bench_register_docs [holders] [sellers] [runs]     (default 50 20 15)
+#include "benchtiming.h"
 #include "docfixture.h"
 #include "register/documents/actdocuments.h"
 #include "register/documents/documentfiles.h"
@@ -23,20 +24,6 @@
 #include <vector>
 
 namespace {
-
-// Median wall time of `runs` calls, in milliseconds.
-double medianMs(int runs, const std::function<void()> &work)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer clock;
-        clock.start();
-        work();
-        times.push_back(double(clock.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 void copyTemplate(const QString &file, const QString &to)
 {
@@ -80,14 +67,14 @@ int main(int argc, char **argv)
 
     const QString out = folder.filePath(QStringLiteral("doc.rtf"));
     const qint64 notification = 1002; // the first notification of request 1
-    const double notifications = medianMs(runs, [&] { BuildActDocument(notification, out); });
-    const double notificationsPeer = medianMs(runs, [&] {
+    const double notifications = bench::measure(runs, [&] { BuildActDocument(notification, out); });
+    const double notificationsPeer = bench::measure(runs, [&] {
         LoadNotifications(1);
         LoadSellers(1);
         copyTemplate(QStringLiteral("Anexa_4.rtf"), out);
     });
-    const double formMs = medianMs(runs, [&] { BuildRequestForm(2, out); });
-    const double formPeer = medianMs(runs, [&] {
+    const double formMs = bench::measure(runs, [&] { BuildRequestForm(2, out); });
+    const double formPeer = bench::measure(runs, [&] {
         LoadSellers(2);
         LoadHolders(2);
         copyTemplate(QStringLiteral("CeresiOfertaPF3.rtf"), out);

@@ -12,6 +12,7 @@
 // write durable: a transaction waits for that (a sync of the journal, the
 // tables written and the emptied journal), a statement on its own does not;
 // so it also prints the median time of one small durable write there.
+#include "benchtiming.h"
 #include "datastore/sql/database.h"
 #include "datastore/sql/sqltext.h"
 #include "platform/nativefile.h"
@@ -32,12 +33,6 @@
 using sqlstore::database;
 
 namespace {
-
-double median(std::vector<double> v)
-{
-    std::sort(v.begin(), v.end());
-    return v.empty() ? 0 : v[v.size() / 2];
-}
 
 struct Tables {
     QString preemptori, vanzatori, cereri, alteActe, log;
@@ -103,7 +98,7 @@ double syncMilliseconds(const QString &dir)
             break;
         times.push_back(clock.nsecsElapsed() / 1e6);
     }
-    return median(times);
+    return bench::median(times);
 }
 
 } // namespace
@@ -145,7 +140,7 @@ int main(int argc, char **argv)
         operation.commit();
         together.push_back(clock.nsecsElapsed() / 1e6);
     }
-    const double a = median(alone), t = median(together);
+    const double a = bench::median(alone), t = bench::median(together);
     std::printf("folder %s, %d runs\n", qPrintable(parent), runs);
     std::printf("add request, statements alone:      %8.3f ms\n", a);
     std::printf("add request, one transaction:       %8.3f ms\n", t);
