@@ -12,6 +12,7 @@
 // A folder without tables is first filled with the engine benchmark's 50 000
 // requests. With --rows the grid is written as CSV, one line per row in grid
 // order, with the status line of each row.
+#include "benchtiming.h"
 #include "datagen.h"
 
 #include "datastore/calendar.h"
@@ -38,12 +39,6 @@
 #include <vector>
 
 namespace {
-
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values.empty() ? 0 : values[values.size() / 2];
-}
 
 double timed(const std::function<void()> &step)
 {
@@ -149,7 +144,7 @@ int main(int argc, char **argv)
             }
         }
         std::printf("rows: %d\n", window.requests().rowCount());
-        std::printf("query_ms: %.1f\nopen_ms: %.1f\nrefresh_ms: %.1f\n", median(query), median(open), median(refresh));
+        std::printf("query_ms: %.1f\nopen_ms: %.1f\nrefresh_ms: %.1f\n", bench::median(query), bench::median(open), bench::median(refresh));
     } catch (const ArvenaError &e) {
         std::fprintf(stderr, "%s\n", qPrintable(e.message()));
         return 1;
