@@ -127,8 +127,6 @@ QWidget *TEvidente::buildRequestArea()
         row->addWidget(b);
     row->addStretch(1);
     v->addLayout(row);
-    // Request documents come with their own work.
-    ListCerereB->hide();
     connect(VanzatorC, &QComboBox::currentIndexChanged, this, &TEvidente::searchChanged);
     connect(NrC, &QLineEdit::textChanged, this, &TEvidente::searchChanged);
     connect(AddCerereB, &QPushButton::clicked, this, &TEvidente::AddCerereBClick);
@@ -201,11 +199,11 @@ QWidget *TEvidente::buildActArea()
     EditAct = button("EditAct", QStringLiteral("Modifica Act"), area);
     DelAct = button("DelAct", QStringLiteral("Sterge Act"), area);
     ListAct = button("ListAct", QStringLiteral("Listeaza Act"), area);
-    for (QPushButton *b : {AddAct, EditAct, DelAct, ListAct}) {
+    for (QPushButton *b : {AddAct, EditAct, DelAct, ListAct})
         buttons->addWidget(b);
-        // Other acts and their documents come with their own work.
+    // Other acts are registered, changed and deleted with their own work.
+    for (QPushButton *b : {AddAct, EditAct, DelAct})
         b->hide();
-    }
     buttons->addStretch(1);
     h->addLayout(buttons);
     v->addLayout(h, 1);
