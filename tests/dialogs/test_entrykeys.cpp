@@ -4,7 +4,9 @@
 // allow, Esc cancels, and a failed check puts its balloon at its field.
 #include "datastore/counters.h"
 #include "dialogs/bandedgrid.h"
+#include "dialogs/taddaltact.h"
 #include "dialogs/taddcerere.h"
+#include "dialogs/taddcomun.h"
 #include "dialogs/taddpree.h"
 #include "dialogs/taltivanz.h"
 #include "dialogs/tcnpedit.h"
@@ -261,4 +263,34 @@ TEST_F(EntryKeys, HolderDialogEnterOrderAndBalloons)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     });
     EXPECT_FALSE(dialog.EditHolder(QString()));
+}
+
+TEST_F(EntryKeys, AnswerAndActDialogsEnterOrderPriceAndEsc)
+{
+    TAddComun answer(nullptr, &balloons);
+    answer.SetAnswerKind(false);
+    whenActive<TAddComun>([](TAddComun *d) {
+        EXPECT_EQ(nameOf(focusedField()), "DataC");
+        // An offer has no rank.
+        expectEnterWalk({d->DataC, d->DataAfis, d->TipPF, d->Cumparator, d->CNPCUI, d->Loc, d->Adresa, d->Pret});
+        QTest::keyClicks(d->Pret, "1234567890");
+        EXPECT_EQ(d->Pret->text(), "12345678");
+        d->Cumparator->setText("POPA ION");
+        d->MemoBut->click();
+        expectBalloonAt(d->CNPCUI, "CNP incorect!");
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    });
+    EXPECT_FALSE(answer.EditCommunication(true, 15000));
+
+    TAddAltAct act(nullptr, &balloons);
+    whenActive<TAddAltAct>([](TAddAltAct *d) {
+        // Incoming: no dispatch date, the unit is the addressee.
+        d->Modul->setCurrentIndex(0);
+        expectEnterWalk({d->DataA, d->Modul, d->Emitent, d->TipAct, d->Detalii});
+        d->Modul->setCurrentIndex(1);
+        d->DataExpOk->click();
+        expectEnterWalk({d->DataA, d->DataExpOk, d->DataExp, d->Modul, d->Destinatar, d->TipAct, d->Detalii});
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    });
+    EXPECT_FALSE(act.EditOtherAct(true));
 }
