@@ -2,13 +2,12 @@
 
 #include "datastore/schema.h"
 #include "datastore/settings.h"
+#include "datastore/sql/collation.h"
 #include "datastore/sql/database.h"
 #include "dialogs/cnprules.h"
 #include "dialogs/workingtables.h"
 
-#include <QCollator>
 #include <QHash>
-#include <QLocale>
 
 #include <vector>
 
@@ -87,8 +86,8 @@ EarlierSellersCache &earlierSellersCache()
 // The newest line of each name and code, by name in the Romanian order: the
 // statement "SELECT MAX(IDV) AS IDV, VANZATOR, CNPCUI ... GROUP BY VANZATOR,
 // CNPCUI ORDER BY VANZATOR", with the grouping done here and the sort on the
-// Romanian collator's keys (a, ă, â, b ... s, ș, t, ț ..., case ignored),
-// several times faster than sorting every line in the engine.
+// keys of the engine's own Romanian order (a, ă, â, b ... s, ș, t, ț ...,
+// case ignored), several times faster than sorting every line in the engine.
 QList<EarlierSeller> readEarlierSellers()
 {
     sqlstore::Query q = sqlstore::database().query(QStringLiteral("SELECT IDV, VANZATOR, CNPCUI FROM ")
@@ -110,14 +109,11 @@ QList<EarlierSeller> readEarlierSellers()
             sellers[*found].idv = idv;
         }
     }
-    QCollator collator{QLocale(QLocale::Romanian, QLocale::Romania)};
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::vector<std::pair<QCollatorSortKey, qsizetype>> order;
+    std::vector<std::pair<QByteArray, qsizetype>> order;
     order.reserve(sellers.size());
     for (qsizetype i = 0; i < sellers.size(); ++i)
-        order.emplace_back(collator.sortKey(sellers.at(i).name), i);
-    std::stable_sort(order.begin(), order.end(),
-                     [](const auto &a, const auto &b) { return a.first.compare(b.first) < 0; });
+        order.emplace_back(sqlstore::romanianSortKey(sellers.at(i).name), i);
+    std::stable_sort(order.begin(), order.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
     QList<EarlierSeller> sorted;
     sorted.reserve(sellers.size());
     for (const auto &entry : order)

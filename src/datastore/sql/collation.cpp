@@ -197,6 +197,32 @@ void registerCollations(sqlite3 *db)
         nullptr, nullptr);
 }
 
+namespace {
+
+void appendWeight(QByteArray &key, quint32 weight)
+{
+    key.append(char(weight >> 16)).append(char(weight >> 8)).append(char(weight));
+}
+
+} // namespace
+
+QByteArray romanianSortKey(const QString &text)
+{
+    const QByteArray bytes = text.toUtf8();
+    const auto *s = reinterpret_cast<const unsigned char *>(bytes.constData());
+    const int n = trimmedLength(bytes.constData(), int(bytes.size()));
+    QByteArray key;
+    key.reserve(6 * n + 3);
+    // The alphabet first, then (after a mark below every weight, so that a
+    // shorter text comes first) the exact letters, as collateRomanian does.
+    for (int i = 0; i < n;)
+        appendWeight(key, quint32(primaryWeight(nextCodePoint(s, n, i))));
+    appendWeight(key, 0);
+    for (int i = 0; i < n;)
+        appendWeight(key, quint32(unifyCedilla(nextCodePoint(s, n, i))));
+    return key;
+}
+
 int compareRomanian(const QString &a, const QString &b)
 {
     const QByteArray x = a.toUtf8();

@@ -24,4 +24,9 @@ void registerCollations(sqlite3 *db);
 // The ROMANIAN order of two texts: negative, zero or positive.
 int compareRomanian(const QString &a, const QString &b);
 
+// A key whose byte order is the ROMANIAN order of the texts: sorting many
+// texts by their keys costs one pass over each text instead of one per
+// comparison.
+QByteArray romanianSortKey(const QString &text);
+
 } // namespace sqlstore

@@ -2,6 +2,7 @@
 // program sends, and the value semantics of the old engine.
 #include "datastore/dbf/filelock.h"
 #include "datastore/dbf/tableops.h"
+#include "datastore/sql/collation.h"
 #include "datastore/sql/database.h"
 #include "enginefixture.h"
 #include "locktimeout.h"
@@ -165,6 +166,19 @@ TEST_F(SqlTest, RomanianOrderWithoutRegardToCase)
     ASSERT_TRUE(g.locate("VANZATOR", "sat"));
     EXPECT_EQ(g.value("IDV").toInt(), 20);
     EXPECT_EQ(g.rowCount(), names.size());
+}
+
+TEST(RomanianSortKey, SortsAsTheEngineCompares)
+{
+    const QStringList names = {"ţară", "Tudor", "şanţ", "ș", "sat", "SAT", "Sat ", "sa", "îngust", "inel", "âtât",
+                               "ăla", "Zeta", "adam", "Adam", "adam2", "a b", "", "Éva", "evA", "Ştefan", "Ștefan"};
+    for (const QString &a : names)
+        for (const QString &b : names) {
+            const int byKey = sqlstore::romanianSortKey(a).compare(sqlstore::romanianSortKey(b));
+            const int byEngine = sqlstore::compareRomanian(a, b);
+            EXPECT_EQ(byKey < 0, byEngine < 0) << a.toStdString() << " / " << b.toStdString();
+            EXPECT_EQ(byKey == 0, byEngine == 0) << a.toStdString() << " / " << b.toStdString();
+        }
 }
 
 TEST_F(SqlTest, FullJoinWithSellerOneAndOrder)
