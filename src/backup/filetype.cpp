@@ -31,7 +31,7 @@ bool writeIfDifferent(const QString &path, const QByteArray &bytes, bool *change
     return true;
 }
 
-// The desktop entry's Exec value: the path quoted as the specification asks.
+// The desktop entry's Exec value: the path quoted as desktop entries quote arguments.
 QByteArray execValue(const QString &program)
 {
     QString quoted = program;

@@ -83,15 +83,20 @@ QVariant QueryModel::data(const QModelIndex &index, int role) const
     return {};
 }
 
-QVariant QueryModel::headerData(int section, Qt::Orientation orientation, int role) const
+QVariant GridHeaderData(const QList<GridColumn> &columns, int section, Qt::Orientation orientation, int role)
 {
-    if (orientation != Qt::Horizontal || section < 0 || section >= columns_.size())
+    if (orientation != Qt::Horizontal || section < 0 || section >= columns.size())
         return {};
     if (role == Qt::DisplayRole)
-        return columns_.at(section).caption;
+        return columns.at(section).caption;
     if (role == Qt::UserRole)
-        return columns_.at(section).band;
+        return columns.at(section).band;
     return {};
+}
+
+QVariant QueryModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    return GridHeaderData(columns_, section, orientation, role);
 }
 
 BandedHeader::BandedHeader(QWidget *parent)

@@ -30,6 +30,10 @@ struct GridColumn {
     bool bold = false;
 };
 
+// The header of a grid model over `columns`: the caption, and the band as
+// Qt::UserRole, which the banded header draws above it.
+QVariant GridHeaderData(const QList<GridColumn> &columns, int section, Qt::Orientation orientation, int role);
+
 // A computed column's value for a row (the query stands on that row).
 using ComputedField = std::function<QVariant(const sqlstore::Query &row, const QString &field)>;
 

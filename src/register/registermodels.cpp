@@ -139,13 +139,7 @@ QVariant RequestsModel::data(const QModelIndex &index, int role) const
 
 QVariant RequestsModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation != Qt::Horizontal || section < 0 || section >= columns_.size())
-        return {};
-    if (role == Qt::DisplayRole)
-        return columns_.at(section).caption;
-    if (role == Qt::UserRole)
-        return columns_.at(section).band;
-    return {};
+    return GridHeaderData(columns_, section, orientation, role);
 }
 
 ComputedField AnswerAndActColumns(bool perRequestNumbering)

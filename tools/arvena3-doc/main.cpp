@@ -14,6 +14,8 @@
 #include "register/documents/requestform.h"
 #include "templates/catalogue.h"
 
+#include "tooloptions.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
@@ -33,8 +35,7 @@ int usage()
 
 int fail(const QString &reason)
 {
-    std::fprintf(stderr, "arvena3-doc: %s\n", reason.simplified().toUtf8().constData());
-    return 1;
+    return tools::Fail("arvena3-doc", reason);
 }
 
 } // namespace
@@ -44,19 +45,16 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
     QHash<QString, QString> options;
-    for (int i = 0; i + 1 < args.size(); i += 2) {
-        if (!args[i].startsWith(QLatin1String("--")))
-            return usage();
-        options.insert(args[i].mid(2), args[i + 1]);
-    }
+    if (!tools::ReadOptions(args, &options))
+        return usage();
     const QStringList kinds = {QStringLiteral("request"), QStringLiteral("act"), QStringLiteral("answer")};
     QString kind;
     for (const QString &k : kinds) {
         if (options.contains(k))
             kind = kind.isEmpty() ? k : QStringLiteral("?");
     }
-    if (args.size() % 2 != 0 || !options.contains(QStringLiteral("data")) || !options.contains(QStringLiteral("out"))
-        || kind.isEmpty() || kind == QLatin1String("?"))
+    if (!tools::HasOptions(options, {QStringLiteral("data"), QStringLiteral("out")}) || kind.isEmpty()
+        || kind == QLatin1String("?"))
         return usage();
     bool numeric = false;
     const qint64 id = options.value(kind).toLongLong(&numeric);

@@ -12,6 +12,8 @@
 #include "platform/session.h"
 #include "reports/export/registerspreadsheets.h"
 
+#include "tooloptions.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QTemporaryDir>
@@ -40,8 +42,7 @@ int usage()
 
 int fail(const QString &reason)
 {
-    std::fprintf(stderr, "arvena3-xls: %s\n", reason.simplified().toUtf8().constData());
-    return 1;
+    return tools::Fail("arvena3-xls", reason);
 }
 
 } // namespace
@@ -51,14 +52,9 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments().mid(1);
     QHash<QString, QString> options;
-    for (int i = 0; i + 1 < args.size(); i += 2) {
-        if (!args[i].startsWith(QLatin1String("--")))
-            return usage();
-        options.insert(args[i].mid(2), args[i + 1]);
-    }
-    if (args.size() % 2 != 0 || !options.contains(QStringLiteral("data")) || !options.contains(QStringLiteral("format"))
-        || !options.contains(QStringLiteral("from")) || !options.contains(QStringLiteral("to"))
-        || !options.contains(QStringLiteral("out")))
+    if (!tools::ReadOptions(args, &options)
+        || !tools::HasOptions(options, {QStringLiteral("data"), QStringLiteral("format"), QStringLiteral("from"),
+                                        QStringLiteral("to"), QStringLiteral("out")}))
         return usage();
 
     const QString dataFolder = QDir(options.value(QStringLiteral("data"))).absolutePath();
