@@ -8,6 +8,7 @@
 #include "dialogs/numericrules.h"
 #include "platform/prompter.h"
 #include "platform/session.h"
+#include "register/actrows.h"
 #include "register/cacheddocuments.h"
 #include "register/deadlines.h"
 #include "register/registersettings.h"
@@ -98,16 +99,20 @@ void RequestLifecycle::insertAct(const Identity &request, qlonglong nr, int posi
                                  const QString &destinatar, const QString &tipact, const QString &detalii,
                                  const QVariant &dispatch, qlonglong idc)
 {
-    const qlonglong ida = takeNumber("IDA");
-    // An id given out again must not find the document of the act it had.
-    RemoveActDocument(ida);
-    database().exec(QStringLiteral("INSERT INTO ") + table("AlteActe.dbf")
-                        + QStringLiteral("\n(IDA, ID, BLOCAT, NR, NR2, NR2PER, DATAA, DATAEXP, MODUL, EMITENT, "
-                                         "DESTINATAR, TIPACT, DETALII, IDC)\n"
-                                         "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
-                    {ida, request.id, blocat, nr, request.nr2, position, date, dispatch, modul, fit(emitent),
-                     fit(destinatar), tipact, fit(detalii), idc});
-    lastActId_ = ida;
+    ActRow act;
+    act.id = request.id;
+    act.nr2 = request.nr2;
+    act.nr2per = position;
+    act.dataa = date;
+    act.dataexp = dispatch;
+    act.blocat = blocat;
+    act.modul = modul;
+    act.emitent = emitent;
+    act.destinatar = destinatar;
+    act.tipact = tipact;
+    act.detalii = detalii;
+    act.idc = idc;
+    lastActId_ = InsertActRow(act, nr);
 }
 
 void RequestLifecycle::insertOpeningActs(const Identity &request, const QString &firstSeller)
