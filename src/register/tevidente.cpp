@@ -5,17 +5,24 @@
 #include "datastore/sql/database.h"
 #include "dialogs/bandedgrid.h"
 #include "dialogs/storedrequest.h"
+#include "dialogs/taddaltact.h"
 #include "dialogs/taddcerere.h"
+#include "dialogs/taddcomun.h"
+#include "dialogs/talegepree.h"
 #include "platform/error.h"
 #include "platform/prompter.h"
+#include "register/actoperations.h"
+#include "register/answeroperations.h"
 #include "register/documents/documentlisting.h"
 #include "register/registermodels.h"
 #include "register/registerqueries.h"
 #include "register/registerstatus.h"
 #include "register/requestlifecycle.h"
+#include "register/stageclosing.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDateEdit>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QIntValidator>
@@ -60,6 +67,14 @@ CollectedRequest collectedFrom(TAddCerere &dialog)
 
 const char *const kAnySeller = "* indiferent *";
 
+// The communications (stage I) or offers (stage II) of a request.
+QString answersStatement(bool stageOne)
+{
+    return QStringLiteral("SELECT * FROM ") + QuotedTablePath(QStringLiteral("Comunicari.dbf"))
+           + QStringLiteral("\nWHERE ID=? AND ") + (stageOne ? QStringLiteral("RANG<100") : QStringLiteral("RANG=100"))
+           + QStringLiteral("\nORDER BY DATAC, NR");
+}
+
 } // namespace
 
 TEvidente::TEvidente(Prompter &prompter, TAddCerere *requestDialog, QWidget *parent)
@@ -82,6 +97,9 @@ TEvidente::TEvidente(Prompter &prompter, TAddCerere *requestDialog, QWidget *par
     Splitter->setStretchFactor(2, 2);
     layout->addWidget(Splitter, 1);
     layout->addWidget(buildBottomBar());
+    ComunDialog = new TAddComun(this, &prompter);
+    ActDialog = new TAddAltAct(this, &prompter);
+    WinnerDialog = new TAlegePree(this);
     resize(1300, 740);
 }
 
@@ -109,7 +127,9 @@ QWidget *TEvidente::buildRequestArea()
     row->addWidget(new QLabel(QStringLiteral("Vanzator"), area));
     VanzatorC = new QComboBox(area);
     VanzatorC->setObjectName(QStringLiteral("VanzatorC"));
-    VanzatorC->setMinimumWidth(220);
+    // A long seller name must not widen the window past the screen.
+    VanzatorC->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    VanzatorC->setMinimumContentsLength(24);
     row->addWidget(VanzatorC);
     row->addWidget(new QLabel(QStringLiteral("Nr.cerere"), area));
     NrC = new QLineEdit(area);
@@ -123,10 +143,16 @@ QWidget *TEvidente::buildRequestArea()
     ListCerereB = button("ListCerereB", QStringLiteral("Listeaza Cerere"), area);
     StopCB = button("StopCB", QStringLiteral("Anulare Procedura din diverse motive (deces, retragere...)"), area);
     ReactivB = button("ReactivB", QStringLiteral("Reactivare Cerere"), area);
-    for (QPushButton *b : {AddCerereB, EditCerereB, DelCerereB, ListCerereB, StopCB, ReactivB})
-        row->addWidget(b);
+    // Two rows, so that the window fits a 1366-pixel screen.
     row->addStretch(1);
+    for (QPushButton *b : {AddCerereB, EditCerereB, DelCerereB, ListCerereB})
+        row->addWidget(b);
     v->addLayout(row);
+    auto *lifeRow = new QHBoxLayout;
+    lifeRow->addStretch(1);
+    lifeRow->addWidget(StopCB);
+    lifeRow->addWidget(ReactivB);
+    v->addLayout(lifeRow);
     connect(VanzatorC, &QComboBox::currentIndexChanged, this, &TEvidente::searchChanged);
     connect(NrC, &QLineEdit::textChanged, this, &TEvidente::searchChanged);
     connect(AddCerereB, &QPushButton::clicked, this, &TEvidente::AddCerereBClick);
@@ -164,11 +190,8 @@ QWidget *TEvidente::buildAnswerArea()
     EditComunB = button("EditComunB", QStringLiteral("Modifica Comunicare"), ComPanel);
     DelComunB = button("DelComunB", QStringLiteral("Sterge Comunicare"), ComPanel);
     PrintComunB = button("PrintComunB", QStringLiteral("Listeaza Comunicare"), ComPanel);
-    for (QPushButton *b : {AddComunB, EditComunB, DelComunB, PrintComunB}) {
+    for (QPushButton *b : {AddComunB, EditComunB, DelComunB, PrintComunB})
         buttons->addWidget(b);
-        // Communications and offers come with their own work.
-        b->hide();
-    }
     buttons->addStretch(1);
     h->addWidget(ComPanel);
     v->addLayout(h, 1);
@@ -192,8 +215,9 @@ QWidget *TEvidente::buildActArea()
     auto *buttons = new QVBoxLayout;
     AddAct = button("AddAct", QStringLiteral("Adauga Act"), area);
     auto *menu = new QMenu(AddAct);
-    menu->addAction(QStringLiteral("Adresa sit arheologic"), this, [this] { Q_EMIT addActChosen(true); });
-    menu->addAction(QStringLiteral("Alte acte"), this, [this] { Q_EMIT addActChosen(false); });
+    menu->setObjectName(QStringLiteral("AddActMenu"));
+    menu->addAction(QStringLiteral("Adresa sit arheologic"), this, [this] { AddActClick(true); });
+    menu->addAction(QStringLiteral("Alte acte"), this, [this] { AddActClick(false); });
     connect(AddAct, &QPushButton::clicked, this,
             [this, menu] { menu->popup(AddAct->mapToGlobal(QPoint(0, AddAct->height()))); });
     EditAct = button("EditAct", QStringLiteral("Modifica Act"), area);
@@ -201,9 +225,6 @@ QWidget *TEvidente::buildActArea()
     ListAct = button("ListAct", QStringLiteral("Listeaza Act"), area);
     for (QPushButton *b : {AddAct, EditAct, DelAct, ListAct})
         buttons->addWidget(b);
-    // Other acts are registered, changed and deleted with their own work.
-    for (QPushButton *b : {AddAct, EditAct, DelAct})
-        b->hide();
     buttons->addStretch(1);
     h->addLayout(buttons);
     v->addLayout(h, 1);
@@ -359,13 +380,8 @@ void TEvidente::openChildren(qlonglong id, bool stageOne)
 {
     const bool perRequest = requests_.settings().perRequestNumbering;
     guarded([&] {
-        const QString rank = stageOne ? QStringLiteral("RANG<100") : QStringLiteral("RANG=100");
         BxGrid->queryModel()->setComputed(AnswerAndActColumns(perRequest));
-        BxGrid->setQuery(sqlstore::database().query(QStringLiteral("SELECT * FROM ")
-                                                        + QuotedTablePath(QStringLiteral("Comunicari.dbf"))
-                                                        + QStringLiteral("\nWHERE ID=? AND ") + rank
-                                                        + QStringLiteral("\nORDER BY DATAC, NR"),
-                                                    {id}));
+        BxGrid->setQuery(sqlstore::database().query(answersStatement(stageOne), {id}));
         CxGrid->queryModel()->setComputed(AnswerAndActColumns(perRequest));
         CxGrid->setQuery(sqlstore::database().query(QStringLiteral("SELECT * FROM ")
                                                         + QuotedTablePath(QStringLiteral("AlteActe.dbf"))
@@ -558,8 +574,6 @@ void TEvidente::ReactivBClick()
     RefreshRequests(id);
 }
 
-// The handlers below belong to the work on request documents, communications
-// and offers, other acts and the closing of stages.
 void TEvidente::ListCerereBClick()
 {
     const qlonglong id = currentRequestId();
@@ -569,12 +583,173 @@ void TEvidente::ListCerereBClick()
     DocumentListing(prompter_).ListRequest(id);
     ListCerereB->setEnabled(true);
 }
-void TEvidente::AddComunBClick() {}
-void TEvidente::EditComunBClick() {}
-void TEvidente::DelComunBClick() {}
-void TEvidente::PrintComunBClick() {}
-void TEvidente::EditActClick() {}
-void TEvidente::DelActClick() {}
+
+qlonglong TEvidente::currentAnswerId() const
+{
+    const int row = BxGrid->currentRow();
+    if (row < 0)
+        return 0;
+    sqlstore::Query &q = BxGrid->queryModel()->query();
+    return q.valueAt(row, q.fieldIndex(QStringLiteral("IDC"))).toLongLong();
+}
+
+qlonglong TEvidente::currentActId() const
+{
+    const int row = CxGrid->currentRow();
+    if (row < 0)
+        return 0;
+    sqlstore::Query &q = CxGrid->queryModel()->query();
+    return q.valueAt(row, q.fieldIndex(QStringLiteral("IDA"))).toLongLong();
+}
+
+void TEvidente::showAfterWrite(qlonglong id, const std::optional<RequestChange> &change, qlonglong idc, qlonglong ida)
+{
+    if (change)
+        requests_.noteChange(*change);
+    RefreshRequests(id);
+    if (idc != 0)
+        BxGrid->locate(QStringLiteral("IDC"), idc);
+    else if (BxGrid->rowCount() > 0)
+        BxGrid->setCurrentRow(BxGrid->rowCount() - 1);
+    if (ida != 0 && CxGrid->locate(QStringLiteral("IDA"), ida))
+        CxAfterScroll();
+}
+
+void TEvidente::AddComunBClick()
+{
+    const int row = currentRequestRow();
+    if (row < 0)
+        return;
+    const qlonglong id = requests_.id(row);
+    AnswerOperations answers(prompter_, ListAct);
+    bool ready = false;
+    guarded([&] {
+        if (!answers.CanAddAnswer(id))
+            return;
+        ComunDialog->SetAnswerKind(!answers.facts().stageTwo);
+        ComunDialog->ClearCommunicationFields();
+        ComunDialog->setNumber(answers.NumberForNewAnswer(id));
+        ComunDialog->setCurrentRequest(QString::number(id));
+        ready = true;
+    });
+    if (!ready || !ComunDialog->EditCommunication(true, answers.facts().pret))
+        return;
+    qlonglong idc = 0;
+    guarded([&] { idc = answers.AddAnswer(id, ComunDialog->answerLine()); });
+    showAfterWrite(id, answers.lastChange(), idc);
+}
+
+void TEvidente::EditComunBClick()
+{
+    const qlonglong id = currentRequestId();
+    const qlonglong idc = currentAnswerId();
+    if (id == 0 || idc == 0)
+        return;
+    AnswerOperations answers(prompter_, ListAct);
+    bool ready = false;
+    guarded([&] {
+        const StoredAnswer stored = answers.LoadAnswer(idc);
+        ComunDialog->SetAnswerKind(!answers.facts().stageTwo);
+        ComunDialog->ClearCommunicationFields();
+        ComunDialog->setNumber(stored.number);
+        ComunDialog->setCurrentRequest(QString::number(id));
+        ComunDialog->LoadAnswer(stored.line);
+        ready = true;
+    });
+    if (!ready || !ComunDialog->EditCommunication(false, answers.facts().pret))
+        return;
+    guarded([&] { answers.EditAnswer(idc, ComunDialog->answerLine()); });
+    showAfterWrite(id, std::nullopt, idc);
+}
+
+void TEvidente::DelComunBClick()
+{
+    const qlonglong id = currentRequestId();
+    const qlonglong idc = currentAnswerId();
+    if (id == 0 || idc == 0)
+        return;
+    AnswerOperations answers(prompter_, ListAct);
+    bool deleted = false;
+    guarded([&] { deleted = answers.DeleteAnswer(idc); });
+    if (deleted)
+        showAfterWrite(id, answers.lastChange());
+}
+
+void TEvidente::PrintComunBClick()
+{
+    const qlonglong idc = currentAnswerId();
+    if (idc == 0)
+        return;
+    // Disabled while the document is built; the listing ignores a second click.
+    PrintComunB->setEnabled(false);
+    DocumentListing(prompter_).ListAnswer(idc);
+    PrintComunB->setEnabled(true);
+}
+
+void TEvidente::AddActClick(bool archaeologicalSite)
+{
+    const qlonglong id = currentRequestId();
+    if (id == 0)
+        return;
+    ActOperations acts(prompter_, ListAct);
+    acts.setToday(today());
+    qlonglong ida = 0;
+    if (archaeologicalSite) {
+        guarded([&] { ida = acts.AddSiteAddress(id); });
+    } else {
+        bool ready = false;
+        guarded([&] {
+            ActDialog->setNumber(acts.NumberForNewAct(id));
+            ready = true;
+        });
+        for (QWidget *w : {static_cast<QWidget *>(ActDialog->DataA), static_cast<QWidget *>(ActDialog->Modul),
+                           static_cast<QWidget *>(ActDialog->TipAct)})
+            w->setEnabled(true);
+        if (!ready || !ActDialog->EditOtherAct(true))
+            return;
+        guarded([&] { ida = acts.AddOtherAct(id, ActDialog->otherActLine()); });
+    }
+    if (ida != 0)
+        showAfterWrite(id, std::nullopt, 0, ida);
+}
+
+void TEvidente::EditActClick()
+{
+    const qlonglong id = currentRequestId();
+    const qlonglong ida = currentActId();
+    if (id == 0 || ida == 0)
+        return;
+    ActOperations acts(prompter_, ListAct);
+    bool ready = false;
+    guarded([&] {
+        const StoredAct stored = acts.LoadAct(ida);
+        ActDialog->ClearActFields();
+        ActDialog->setNumber(stored.number);
+        ActDialog->LoadOtherAct(stored.line);
+        for (QWidget *w : {static_cast<QWidget *>(ActDialog->DataA), static_cast<QWidget *>(ActDialog->Modul),
+                           static_cast<QWidget *>(ActDialog->TipAct)})
+            w->setEnabled(!stored.locked());
+        ready = true;
+    });
+    if (!ready || !ActDialog->EditOtherAct(false))
+        return;
+    guarded([&] { acts.EditAct(ida, ActDialog->otherActLine()); });
+    showAfterWrite(id, std::nullopt, 0, ida);
+}
+
+void TEvidente::DelActClick()
+{
+    const qlonglong id = currentRequestId();
+    const qlonglong ida = currentActId();
+    if (id == 0 || ida == 0)
+        return;
+    ActOperations acts(prompter_, ListAct);
+    bool deleted = false;
+    guarded([&] { deleted = acts.DeleteAct(ida); });
+    if (deleted)
+        showAfterWrite(id, acts.lastChange());
+}
+
 void TEvidente::ListActClick()
 {
     const int act = CxGrid->currentRow();
@@ -593,4 +768,31 @@ void TEvidente::ListActClick()
     DocumentListing(prompter_).ListAct(ida, selectedAnswer);
     CxAfterScroll();
 }
-void TEvidente::FinButClick() {}
+
+qlonglong TEvidente::chooseWinner(bool communications)
+{
+    qlonglong idc = 0;
+    guarded([&] {
+        WinnerDialog->setList(sqlstore::database().query(answersStatement(communications), {currentRequestId()}));
+        WinnerDialog->Cx->queryModel()->setComputed(AnswerAndActColumns(requests_.settings().perRequestNumbering));
+        WinnerDialog->Cx->setColumnHidden(5, !communications);
+        if (!WinnerDialog->ChooseWinner(communications))
+            return;
+        sqlstore::Query &list = WinnerDialog->list();
+        idc = list.valueAt(WinnerDialog->chosenRow(), list.fieldIndex(QStringLiteral("IDC"))).toLongLong();
+    });
+    return idc;
+}
+
+void TEvidente::FinButClick()
+{
+    const qlonglong id = currentRequestId();
+    if (id == 0)
+        return;
+    StageClosing closing(prompter_, [this](bool communications) { return chooseWinner(communications); }, ListAct);
+    closing.setToday(today());
+    bool closed = false;
+    guarded([&] { closed = closing.FinishStage(id); });
+    if (closed)
+        showAfterWrite(id, closing.lastChange(), 0, closing.lastActId());
+}

@@ -8,15 +8,17 @@
 //
 // The window only collects, calls and refreshes: the operations live in
 // RequestLifecycle and registerqueries.h, the rules of what is shown in
-// registerstatus.h. The buttons of communications, other acts, listings and
-// stage closing are placed and wait for their operations (hidden where they
-// cannot work yet); their handlers are the slots named after them.
+// registerstatus.h, the answers in AnswerOperations, the other acts in
+// ActOperations and the closing of stages in StageClosing; the handlers are
+// the slots named after their buttons.
 #pragma once
 
 #include "register/requestregister.h"
 
 #include <QDate>
 #include <QDialog>
+
+#include <optional>
 
 class BandedGrid;
 class Prompter;
@@ -28,7 +30,10 @@ class QSplitter;
 class QTableView;
 class QWidget;
 class RequestsModel;
+class TAddAltAct;
 class TAddCerere;
+class TAddComun;
+class TAlegePree;
 
 class TEvidente : public QDialog {
     Q_OBJECT
@@ -83,6 +88,10 @@ public:
     QLabel *NrSL, *StareL, *TotCerL;
     QPushButton *FinBut;
     QSplitter *Splitter;
+    // The dialogs of an answer, of an other act and of the winner, made once.
+    TAddComun *ComunDialog;
+    TAddAltAct *ActDialog;
+    TAlegePree *WinnerDialog;
 
 public Q_SLOTS:
     void AddCerereBClick();
@@ -90,21 +99,17 @@ public Q_SLOTS:
     void DelCerereBClick();
     void StopCBClick();
     void ReactivBClick();
-    // Filled by the work on documents, communications, acts and stage closing.
     void ListCerereBClick();
     void AddComunBClick();
     void EditComunBClick();
     void DelComunBClick();
     void PrintComunBClick();
+    // "Adauga Act": "Adresa sit arheologic" (true) or "Alte acte" (false).
+    void AddActClick(bool archaeologicalSite);
     void EditActClick();
     void DelActClick();
     void ListActClick();
     void FinButClick();
-
-Q_SIGNALS:
-    // The clerk chose an entry of "Adauga Act": "Adresa sit arheologic" (true)
-    // or "Alte acte" (false).
-    void addActChosen(bool archaeologicalSite);
 
 private:
     QWidget *buildRequestArea();
@@ -121,6 +126,14 @@ private:
     // Runs an operation; a failure is shown with its reason and the register
     // is read again.
     void guarded(const std::function<void()> &operation);
+    // IDC of the selected answer and IDA of the selected act (0 when none).
+    qlonglong currentAnswerId() const;
+    qlonglong currentActId() const;
+    // The register shown again after a write of ours, on answer `idc` or act
+    // `ida` when given.
+    void showAfterWrite(qlonglong id, const std::optional<RequestChange> &change, qlonglong idc = 0,
+                        qlonglong ida = 0);
+    qlonglong chooseWinner(bool communications);
     Prompter &prompter_;
     TAddCerere *requestDialog_;
     RequestRegister requests_;
