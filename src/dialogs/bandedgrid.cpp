@@ -23,6 +23,12 @@ void QueryModel::setQuery(sqlstore::Query query)
     endResetModel();
 }
 
+void QueryModel::setColumns(QList<GridColumn> columns)
+{
+    columns_ = std::move(columns);
+    setQuery(std::move(query_));
+}
+
 void QueryModel::refresh()
 {
     beginResetModel();

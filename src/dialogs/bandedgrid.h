@@ -44,6 +44,8 @@ public:
 
     void setQuery(sqlstore::Query query);
     sqlstore::Query &query() { return query_; }
+    // Other captions and bands over the same rows (a stage's own names).
+    void setColumns(QList<GridColumn> columns);
     // Called for every field the query does not have.
     void setComputed(ComputedField computed) { computed_ = std::move(computed); }
     // Tells the views that the visible rows changed (after a filter).

@@ -774,6 +774,8 @@ qlonglong TEvidente::chooseWinner(bool communications)
     qlonglong idc = 0;
     guarded([&] {
         WinnerDialog->setList(sqlstore::database().query(answersStatement(communications), {currentRequestId()}));
+        // The register's own captions of the stage, and its numbers.
+        WinnerDialog->Cx->queryModel()->setColumns(RegisterAnswerColumns(communications));
         WinnerDialog->Cx->queryModel()->setComputed(AnswerAndActColumns(requests_.settings().perRequestNumbering));
         WinnerDialog->Cx->setColumnHidden(5, !communications);
         if (!WinnerDialog->ChooseWinner(communications))
