@@ -61,16 +61,6 @@ QList<qlonglong> idsOfRequest(const char *fileName, const char *idColumn, qlongl
     return ids;
 }
 
-QString firstSellerOfRequest(qlonglong id)
-{
-    return database()
-        .scalar(QStringLiteral("SELECT VANZATOR FROM ") + table("Vanzatori.dbf")
-                    + QStringLiteral("\nWHERE ID=? AND NRCRT=1"),
-                {id})
-        .toString()
-        .trimmed();
-}
-
 } // namespace
 
 // The request's numbers, as its acts carry them.
@@ -251,16 +241,8 @@ void RequestLifecycle::EditLastRequest(qlonglong id, const CollectedRequest &req
     lastChange_.reset();
     askToRebuildForm(id);
     sqlstore::Transaction operation(session().dataFolder);
-    sqlstore::Query row = database().query(QStringLiteral("SELECT NR, NR2 FROM ") + table("Cereri.dbf")
-                                               + QStringLiteral("\nWHERE ID=?"),
-                                           {id});
-    if (row.isEmpty())
-        throw sqlstore::SqlError(QStringLiteral("Cererea nu mai exista in baza de date."));
-    Identity r;
-    r.id = id;
-    r.nr = row.value(QStringLiteral("NR")).toLongLong();
-    r.nr2 = row.value(QStringLiteral("NR2")).toLongLong();
-    r.datac = request.fields.dataC;
+    const RequestFile file = LoadRequestFile(id);
+    const Identity r{id, file.nr, file.nr2, request.fields.dataC};
     const QList<qlonglong> acts = idsOfRequest("AlteActe.dbf", "IDA", id);
     const QList<qlonglong> answers = idsOfRequest("Comunicari.dbf", "IDC", id);
     updateRequestRow(id, request, true);
@@ -350,15 +332,10 @@ bool RequestLifecycle::CancelProcedure(qlonglong id)
     const RegisterSettings settings = LoadRegisterSettings();
     const QDate today = today_.isValid() ? today_ : QDate::currentDate();
     sqlstore::Transaction operation(session().dataFolder);
-    sqlstore::Query row = database().query(QStringLiteral("SELECT NR, NR2 FROM ") + table("Cereri.dbf")
-                                               + QStringLiteral("\nWHERE ID=?"),
-                                           {id});
-    Identity r;
-    r.id = id;
-    r.nr = row.value(QStringLiteral("NR")).toLongLong();
-    r.nr2 = row.value(QStringLiteral("NR2")).toLongLong();
+    const RequestFile file = LoadRequestFile(id);
+    const Identity r{id, file.nr, file.nr2, today};
     RequestChange change = SetRequestState(id, 4);
-    const QString seller = firstSellerOfRequest(id);
+    const QString &seller = file.firstSeller;
     const QString number = QString::number(r.nr);
     const QString offices = QStringLiteral("D.A.J. si A.D.S.");
     const auto act = [&](const char *blocat, const char *modul, const QString &emitent, const QString &destinatar,
