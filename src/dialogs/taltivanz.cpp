@@ -1,8 +1,6 @@
 #include "dialogs/taltivanz.h"
 
 #include "admin/administration.h"
-#include "datastore/listhelpers.h"
-#include "datastore/schema.h"
 #include "datastore/settings.h"
 #include "dialogs/cnprules.h"
 #include "dialogs/dialogparts.h"
@@ -188,7 +186,7 @@ QList<QWidget *> TAltiVanz::enterOrder() const
 void TAltiVanz::fillMandataryCapacities()
 {
     MCalitate->clear();
-    MCalitate->addItems(FillDistinctList(TablePath(QStringLiteral("Vanzatori.dbf")), QString(), QStringLiteral("MCALITATE")));
+    MCalitate->addItems(MandataryCapacities());
     MCalitate->setCurrentIndex(-1);
     MCalitate->setEditText(QString());
 }

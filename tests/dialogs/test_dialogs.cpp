@@ -3,6 +3,7 @@
 // dialog's buttons, refusals, save order and working tables.
 #include "admin/administration.h"
 #include "datastore/counters.h"
+#include "datastore/listhelpers.h"
 #include "datastore/settings.h"
 #include "datastore/sql/database.h"
 #include "dialogs/bandedgrid.h"
@@ -30,6 +31,10 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
+
+#include <algorithm>
+#include <map>
+#include <vector>
 
 using sqlstore::database;
 
@@ -150,6 +155,82 @@ TEST_F(SellerDialog, EarlierSellersOnePerNameAndCodeFromTheNewestLine)
         d->RenuntBut->click();
     });
     dialog.EditSeller(true, true);
+}
+
+TEST_F(SellerDialog, EarlierSellersAndCapacitiesAreWhatTheirStatementsGive)
+{
+    // Names from every corner of the Romanian order, in several cases, with
+    // and without codes; "Ș" is stored as "Ş". Lines 30 and 31 are deleted.
+    struct Line {
+        int idv;
+        const char *name;
+        const char *code;
+        const char *capacity;
+    };
+    const std::vector<Line> lines = {
+        {1, "POPA ANA", "2800101221145", "avocat"}, {2, "Popa Ana", "", "Avocat"},
+        {3, "popa ana", nullptr, "imputernicit"},   {4, "ŞERBAN ION", "", "împuternicit"},
+        {5, "ȘERBAN ION", "", nullptr},            {6, "SERBAN ION", "", "părinte"},
+        {7, "ŢUŢU", "", nullptr},                   {8, "TUDOR", "", ""},
+        {9, "ANA", "", nullptr},                    {10, "ĂNA", "", nullptr},
+        {11, "ÂNA", "", nullptr},                   {12, "ANAMARIA", "", nullptr},
+        {13, "ÎON", "", nullptr},                   {14, "ION", "", nullptr},
+        {15, "ÉVA", "", nullptr},                   {16, "EVA", "", nullptr},
+        {17, " ZORO", "", nullptr},                 {18, "S.C. AGRO-2000 S.R.L.", "RO 1234565", "tutore"},
+        {19, "123 SRL", "", nullptr},               {20, nullptr, "1800101221144", nullptr},
+        {21, "", nullptr, "   "},                   {22, "POPA ANA", "2800101221145", "tutore"},
+        {23, "POPA ANA", "1800101221144", nullptr}, {30, "POPA ANA", "2800101221145", "sters"},
+        {31, "STERS", "", "sters"},                 {24, "ION", "", "avocat"},
+    };
+    const auto text = [](const char *s) { return s ? QVariant(QString::fromUtf8(s)) : QVariant(); };
+    for (const Line &l : lines)
+        database().exec("INSERT INTO " + QuotedTablePath("Vanzatori.dbf")
+                            + " (IDV, VANZATOR, CNPCUI, MCALITATE) VALUES (?, ?, ?, ?)",
+                        {l.idv, text(l.name), text(l.code), text(l.capacity)});
+    database().exec("DELETE FROM " + QuotedTablePath("Vanzatori.dbf") + " WHERE IDV IN (30, 31)");
+
+    // The list: the names and newest lines of the statement. One name with
+    // two codes stands twice, in the order of its first lines; so does the
+    // empty name, alone and with a code.
+    const QList<EarlierSeller> sellers = EarlierSellers();
+    QStringList names;
+    std::map<QString, std::vector<qlonglong>> newest;
+    for (const EarlierSeller &s : sellers) {
+        names << s.name;
+        newest[s.name].push_back(s.idv);
+    }
+    EXPECT_EQ(names, QStringList({"", "", " ZORO", "123 SRL", "ANA", "ANAMARIA", "ĂNA", "ÂNA", "EVA", "ÉVA", "ION",
+                                  "ÎON", "POPA ANA", "POPA ANA", "Popa Ana", "popa ana", "S.C. AGRO-2000 S.R.L.",
+                                  "SERBAN ION", "ŞERBAN ION", "TUDOR", "ŢUŢU"}));
+    EXPECT_EQ(newest["POPA ANA"], std::vector<qlonglong>({22, 23}));
+    EXPECT_EQ(newest["ŞERBAN ION"], std::vector<qlonglong>({5}));
+    EXPECT_EQ(newest["ION"], std::vector<qlonglong>({24}));
+    sqlstore::Query q = database().query("SELECT MAX(IDV) AS IDV, VANZATOR, CNPCUI FROM "
+                                         + QuotedTablePath("Vanzatori.dbf")
+                                         + " GROUP BY VANZATOR, CNPCUI ORDER BY VANZATOR");
+    QStringList statementNames;
+    std::map<QString, std::vector<qlonglong>> statementNewest;
+    for (q.first(); !q.eof(); q.next()) {
+        statementNames << q.value(1).toString();
+        statementNewest[q.value(1).toString()].push_back(q.value(0).toLongLong());
+    }
+    for (auto &entry : newest)
+        std::sort(entry.second.begin(), entry.second.end());
+    for (auto &entry : statementNewest)
+        std::sort(entry.second.begin(), entry.second.end());
+    EXPECT_EQ(names, statementNames);
+    EXPECT_EQ(newest, statementNewest);
+
+    // The capacities: the distinct non-empty ones, sorted.
+    EXPECT_EQ(MandataryCapacities(),
+              QStringList({"Avocat", "avocat", "imputernicit", "împuternicit", "părinte", "tutore"}));
+    EXPECT_EQ(MandataryCapacities(), FillDistinctList(TablePath("Vanzatori.dbf"), QString(), "MCALITATE"));
+
+    // A line stored since is in both.
+    database().exec("INSERT INTO " + QuotedTablePath("Vanzatori.dbf")
+                        + " (IDV, VANZATOR, MCALITATE) VALUES (40, 'ADAM', 'curator')");
+    EXPECT_EQ(EarlierSellers().at(4).name, "ADAM");
+    EXPECT_TRUE(MandataryCapacities().contains("curator"));
 }
 
 TEST_F(SellerDialog, CompanyCodeCheckedAtTheField)
