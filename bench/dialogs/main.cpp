@@ -6,7 +6,10 @@
 // benchmark's data set) and measures, median of R runs (default 7), on the
 // offscreen platform:
 //   (a) opening TAltiVanz in add mode, with its earlier-seller list (one
-//       entry per seller name and code) and the last seller, until it shows;
+//       entry per seller name and code) and the last seller, until it shows:
+//       the very first opening, the first after a write to Vanzatori (as
+//       when another workstation stored a request; the list is read anew)
+//       and the later ones (the list kept);
 //   (b) opening TAddCerere on an existing request: its fields read from
 //       Cereri, the working tables made and filled with its sellers and
 //       holders, both grids opened, until it shows; then cancelled (the
@@ -37,6 +40,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
+#include <map>
 #include <vector>
 
 using sqlstore::database;
@@ -60,6 +64,31 @@ double timeUntilShown(const std::function<void()> &open, double *closing = nullp
     if (closing)
         *closing = double(clock.nsecsElapsed()) / 1e6 - shownAfter;
     return shownAfter;
+}
+
+// Whether the earlier-seller list has the names of the statement it stands
+// for, in its order, each with the newest IDV of its lines (one name with
+// several codes may list them in another order).
+bool sameAsStatement()
+{
+    sqlstore::Query q = database().query("SELECT MAX(IDV) AS IDV, VANZATOR, CNPCUI FROM "
+                                         + QuotedTablePath("Vanzatori.dbf")
+                                         + " GROUP BY VANZATOR, CNPCUI ORDER BY VANZATOR");
+    const QList<EarlierSeller> sellers = EarlierSellers();
+    if (q.rowCount() != sellers.size())
+        return false;
+    std::map<QString, std::vector<qlonglong>> listed, stated;
+    int row = 0;
+    for (q.first(); !q.eof(); q.next(), ++row) {
+        if (q.value(1).toString() != sellers.at(row).name)
+            return false;
+        stated[sellers.at(row).name].push_back(q.value(0).toLongLong());
+        listed[sellers.at(row).name].push_back(sellers.at(row).idv);
+    }
+    for (auto *byName : {&listed, &stated})
+        for (auto &entry : *byName)
+            std::sort(entry.second.begin(), entry.second.end());
+    return listed == stated;
 }
 
 } // namespace
@@ -118,21 +147,36 @@ int main(int argc, char **argv)
                 q.value(1);
         });
         std::printf("    reading IDV, VANZATOR, CNPCUI of every seller line: %.1f ms\n", scanPeer);
-        // The list read anew, as after another workstation stored a request.
+        std::printf("    the list is the statement's (names in its order, newest IDV of each): %s\n",
+                    sameAsStatement() ? "yes" : "NO");
+        // A write to the file as another workstation's would look: its time
+        // moves on, so the list is read anew.
         const QString sellersFile = TablePath("Vanzatori.dbf");
-        const double listAnew = bench::measure(runs, [&] {
+        auto touchSellers = [&sellersFile, step = 0]() mutable {
             QFile f(sellersFile);
             f.open(QIODevice::ReadWrite);
-            f.setFileTime(QDateTime::currentDateTime().addSecs(1), QFileDevice::FileModificationTime);
+            f.setFileTime(QDateTime::currentDateTime().addSecs(++step), QFileDevice::FileModificationTime);
             f.close();
+        };
+        const double listAnew = bench::measure(runs, [&] {
+            touchSellers();
             EarlierSellers();
         });
         std::printf("    the earlier-seller list read anew after a write to Vanzatori: %.1f ms\n", listAnew);
-        std::printf("(a) TAltiVanz, add mode, %lld earlier sellers: first opening shown after %.1f ms; later openings "
-                    "shown after %.1f ms (whole opening and closing %.1f ms); the earlier-seller statement alone "
-                    "%.1f ms (ratio first/statement %.2f)\n",
-                    qlonglong(sellerDialog.earlierSellers().size()), sellerCold, sellerShown, sellerOpen, sellerPeer,
-                    sellerPeer > 0 ? sellerCold / sellerPeer : 0.0);
+        const double sellerAfterWrite = [&] {
+            std::vector<double> v;
+            for (int i = 0; i < runs; ++i) {
+                touchSellers();
+                v.push_back(timeUntilShown([&] { sellerDialog.EditSeller(true, true); }));
+            }
+            return bench::median(v);
+        }();
+        std::printf("(a) TAltiVanz, add mode, %lld earlier sellers: first opening shown after %.1f ms; first opening "
+                    "after a write to Vanzatori shown after %.1f ms; later openings shown after %.1f ms (whole "
+                    "opening and closing %.1f ms); the earlier-seller statement alone %.1f ms (ratio "
+                    "after-a-write/statement %.2f)\n",
+                    qlonglong(sellerDialog.earlierSellers().size()), sellerCold, sellerAfterWrite, sellerShown,
+                    sellerOpen, sellerPeer, sellerPeer > 0 ? sellerAfterWrite / sellerPeer : 0.0);
 
         // (b) The request dialog on an existing request in the middle.
         const qlonglong id = requests / 2;
@@ -162,9 +206,10 @@ int main(int argc, char **argv)
                     "SELECTs of its lines alone %.1f ms (ratio %.2f)\n",
                     id, bench::median(shown), bench::median(closing), requestPeer,
                     requestPeer > 0 ? bench::median(shown) / requestPeer : 0.0);
-        std::printf("goal: (a) and (b) under 150 ms each: first opening of (a) %s, later openings of (a) %s, (b) %s\n",
-                    sellerCold < 150 ? "met" : "NOT met", sellerShown < 150 ? "met" : "NOT met",
-                    bench::median(shown) < 150 ? "met" : "NOT met");
+        std::printf("goal: (a) and (b) under 150 ms each: first opening of (a) %s, first after a write %s, later "
+                    "openings of (a) %s, (b) %s\n",
+                    sellerCold < 150 ? "met" : "NOT met", sellerAfterWrite < 150 ? "met" : "NOT met",
+                    sellerShown < 150 ? "met" : "NOT met", bench::median(shown) < 150 ? "met" : "NOT met");
     } catch (const std::exception &e) {
         std::fprintf(stderr, "%s\n", e.what());
         return 1;
