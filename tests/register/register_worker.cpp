@@ -4,14 +4,23 @@
 //     register_worker add PROGRAM DATA COUNT     adds COUNT requests
 //     register_worker cycle PROGRAM DATA COUNT   COUNT rounds: add a request,
 //                                                then edit it as the last one
+//     register_worker answers PROGRAM DATA COUNT COUNT rounds: a request
+//                                                carried through answers,
+//                                                offers, closings and their
+//                                                deletions (AnswerRound)
 //
-// It prints "ready" before the first operation and "done N" after each; exit
-// status 0 on success, 1 with the reason on standard error.
+// It prints "ready" before the first operation and "done N" after each round
+// (in the answers mode "begin N <operation>" before and "done N" after each
+// operation); exit status 0 on success, 1 with the reason on standard error.
+#include "datastore/schema.h"
 #include "datastore/sql/database.h"
 #include "dialogs/workingtables.h"
 #include "platform/error.h"
 #include "platform/session.h"
+#include "register/actoperations.h"
+#include "register/answeroperations.h"
 #include "register/requestlifecycle.h"
+#include "register/stageclosing.h"
 #include "platform/prompter.h"
 
 #include <QCoreApplication>
@@ -19,6 +28,7 @@
 #include <QDir>
 
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -73,6 +83,101 @@ void editAsLast(RequestLifecycle &life, qlonglong id, int holders)
     DropWorkingTables(c.tables);
 }
 
+// Dated today, like every act of the worker: the reset of the "NR" counter
+// after a deletion counts only this year's acts.
+AnswerLine answerLine(const QString &name, int rank, const QString &price)
+{
+    AnswerLine a;
+    a.dataC = QDate::currentDate();
+    a.dataAfis = QDate::currentDate();
+    a.cumparator = name;
+    a.cnpcui = QStringLiteral("1800101223344");
+    a.loc = QStringLiteral("ARVENA");
+    a.adresa = QStringLiteral("STR. MICA 2");
+    a.rang = rank;
+    a.pret = price;
+    return a;
+}
+
+void need(bool done, const char *what)
+{
+    if (!done)
+        throw ArvenaError(QStringLiteral("%1 did nothing").arg(QLatin1String(what)));
+}
+
+// The operations of one round of the answers mode, in order. A request gets
+// the site address, communications (one deleted), a decision for a single
+// holder and one among two, each undone by deleting a closing act; with its
+// communications deleted stage I ends, an offer is decided on and undone, the
+// file closes without communication and is reopened, stage I comes back, and
+// a last communication closes it for good.
+class AnswerRound {
+public:
+    explicit AnswerRound(Prompter &prompter)
+        : life_(prompter), answers_(prompter), acts_(prompter),
+          closing_(prompter, [this](bool) { return chosen_; })
+    {
+    }
+
+    QList<std::pair<const char *, std::function<void()>>> operations(int round)
+    {
+        const int holders = 1 + round % 2;
+        return {
+            {"request",
+             [=, this] {
+                 CollectedRequest c = newRequest(round, holders);
+                 id_ = life_.AddRequest(c);
+                 DropWorkingTables(c.tables);
+             }},
+            {"site address", [this] { acts_.AddSiteAddress(id_); }},
+            {"communication", [this] { a_ = answers_.AddAnswer(id_, answerLine("PREEMPTOR 1", 1, "0")); }},
+            {"communication", [this] { b_ = answers_.AddAnswer(id_, answerLine("PREEMPTOR 2", 2, "0")); }},
+            {"delete communication", [this] { need(answers_.DeleteAnswer(a_), "delete communication"); }},
+            {"decision", [this] { need(closing_.FinishStage(id_), "decision"); }},
+            {"delete closing act", [this] { deleteAct("8"); }},
+            {"communication", [this] { c_ = answers_.AddAnswer(id_, answerLine("STRAIN 3", 3, "0")); }},
+            {"decision among two",
+             [this] {
+                 chosen_ = c_;
+                 need(closing_.FinishStage(id_), "decision among two");
+             }},
+            {"delete closing act", [this] { deleteAct("12"); }},
+            {"delete communication", [this] { need(answers_.DeleteAnswer(b_), "delete communication"); }},
+            {"delete communication", [this] { need(answers_.DeleteAnswer(c_), "delete communication"); }},
+            {"end of stage I", [this] { need(closing_.FinishStage(id_), "end of stage I"); }},
+            {"offer", [this] { a_ = answers_.AddAnswer(id_, answerLine("CUMPARATOR SRL", 1, "150000")); }},
+            {"decision for the buyer", [this] { need(closing_.FinishStage(id_), "decision for the buyer"); }},
+            {"delete closing act", [this] { deleteAct("21"); }},
+            {"delete offer", [this] { need(answers_.DeleteAnswer(a_), "delete offer"); }},
+            {"finalisation without communication",
+             [this] { need(closing_.FinishStage(id_), "finalisation without communication"); }},
+            {"delete closing act", [this] { deleteAct("7"); }},
+            {"delete end of stage I", [this] { deleteAct("17"); }},
+            {"communication", [this] { a_ = answers_.AddAnswer(id_, answerLine("PREEMPTOR 1", 1, "0")); }},
+            {"decision", [this] { need(closing_.FinishStage(id_), "decision"); }},
+        };
+    }
+
+private:
+    void deleteAct(const char *blocat)
+    {
+        const qlonglong ida = sqlstore::database()
+                                  .scalar(QStringLiteral("SELECT IDA FROM ") + QuotedTablePath(QStringLiteral("AlteActe.dbf"))
+                                              + QStringLiteral(" WHERE ID=? AND BLOCAT=?"),
+                                          {id_, QLatin1String(blocat)})
+                                  .toLongLong();
+        need(ida != 0 && acts_.DeleteAct(ida), "delete act");
+    }
+
+    RequestLifecycle life_;
+    AnswerOperations answers_;
+    ActOperations acts_;
+    StageClosing closing_;
+    qlonglong id_ = 0;
+    qlonglong a_ = 0, b_ = 0, c_ = 0;
+    qlonglong chosen_ = 0;
+};
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -92,6 +197,20 @@ int main(int argc, char **argv)
     std::printf("ready\n");
     std::fflush(stdout);
     try {
+        if (args[0] == QLatin1String("answers")) {
+            AnswerRound round(prompter);
+            int step = 0;
+            for (int r = 1; r <= args[3].toInt(); ++r)
+                for (const auto &[name, operation] : round.operations(r)) {
+                    ++step;
+                    std::printf("begin %d %s\n", step, name);
+                    std::fflush(stdout);
+                    operation();
+                    std::printf("done %d\n", step);
+                    std::fflush(stdout);
+                }
+            return 0;
+        }
         for (int round = 1; round <= args[3].toInt(); ++round) {
             const int holders = round % 4;
             CollectedRequest c = newRequest(round, holders);
