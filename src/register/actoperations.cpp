@@ -207,9 +207,9 @@ bool ActOperations::DeleteAct(qlonglong ida)
         database().exec(QStringLiteral("DELETE FROM ") + alteActe() + condition, values);
         LogAction(QStringLiteral("Stergere ") + name);
         reopen(stored.requestId, kind);
-        NextActNumber();
         operation.commit();
     }
+    ResetRegisterCounter();
     for (const qlonglong removedIda : removed)
         RemoveActDocument(removedIda);
     return true;

@@ -3,6 +3,7 @@
 #include "datastore/counters.h"
 #include "datastore/schema.h"
 #include "datastore/sql/database.h"
+#include "platform/session.h"
 #include "register/cacheddocuments.h"
 #include "register/deadlines.h"
 #include "register/registersettings.h"
@@ -24,6 +25,13 @@ QString fit(const QString &text)
 qlonglong TakeRegisterNumber()
 {
     return TakeNextNumber(QStringLiteral("NR")).toLongLong();
+}
+
+void ResetRegisterCounter()
+{
+    sqlstore::Transaction reset(session().dataFolder);
+    NextActNumber();
+    reset.commit();
 }
 
 qlonglong InsertActRow(const ActRow &row, qlonglong nr)

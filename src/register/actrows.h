@@ -50,3 +50,10 @@ RequestFile LoadRequestFile(qlonglong id);
 // Takes the next register number ("NR").
 qlonglong TakeRegisterNumber();
 
+// After a deletion has been committed: the "NR" counter reset from the acts
+// that are stored, in a transaction of its own. The counter lives in the
+// settings file, which a rolled-back operation does not restore, so it is
+// lowered only once the rows it counted are surely gone; a stop in between
+// leaves it high, which costs a gap in the numbers and never gives one twice.
+void ResetRegisterCounter();
+

@@ -206,9 +206,9 @@ bool AnswerOperations::DeleteAnswer(qlonglong idc)
                         {stored.requestId, idc});
         database().exec(QStringLiteral("DELETE FROM ") + comunicari() + QStringLiteral("\nWHERE IDC=?"), {idc});
         lastChange_ = SetRequestState(stored.requestId, StageHasAnswers(stored.requestId, stageTwo) ? 1 : 0);
-        NextActNumber();
         operation.commit();
     }
+    ResetRegisterCounter();
     RemoveCommunicationDocument(idc);
     for (const qlonglong ida : acts)
         RemoveActDocument(ida);

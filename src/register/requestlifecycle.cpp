@@ -312,11 +312,7 @@ bool RequestLifecycle::DeleteRequest(qlonglong id)
         RemoveActDocument(ida);
     for (const qlonglong idc : answers)
         RemoveCommunicationDocument(idc);
-    // The counter is reset from what is stored once the rows are gone, while
-    // no other workstation is half way through taking numbers.
-    sqlstore::Transaction reset(session().dataFolder);
-    NextActNumber();
-    reset.commit();
+    ResetRegisterCounter();
     return true;
 }
 
