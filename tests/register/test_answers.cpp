@@ -22,15 +22,8 @@ const QDate kDay = QDate(QDate::currentDate().year(), 1, 6);
 
 AnswerLine answer(const QString &name, const QString &price = QStringLiteral("25000"), int rank = 1)
 {
-    AnswerLine a;
-    a.dataC = kDay.addDays(3);
+    AnswerLine a = answerLine(kDay.addDays(3), name, rank, price);
     a.dataAfis = kDay.addDays(4);
-    a.cumparator = name;
-    a.cnpcui = QStringLiteral("1800101223344");
-    a.loc = QStringLiteral("ARVENA");
-    a.adresa = QStringLiteral("STR. MICA 2");
-    a.pret = price;
-    a.rang = rank;
     return a;
 }
 

@@ -162,20 +162,6 @@ protected:
         EXPECT_EQ(ends.dataScad2, serial(kStageTwoEnd));
     }
 
-    AnswerLine line(const QDate &day, const QString &name, int rank, const QString &price = QStringLiteral("25000"))
-    {
-        AnswerLine a;
-        a.dataC = day;
-        a.dataAfis = day;
-        a.cumparator = name;
-        a.cnpcui = QStringLiteral("1800101223344");
-        a.loc = QStringLiteral("ARVENA");
-        a.adresa = QStringLiteral("STR. MICA 2");
-        a.pret = price;
-        a.rang = rank;
-        return a;
-    }
-
     // An answer as the register adds it: the number the dialog shows is the
     // one the answer is stored under.
     void addAnswer(const AnswerLine &a)
@@ -311,7 +297,7 @@ TEST_P(WholeFileTest, TwoCommunicationsThenTheDecisionForTheSecondHolder)
           0,
           "N"},
          {"communication of the rank I holder",
-          [&] { addAnswer(line(kMarch10, "VECIN ANA", 1)); },
+          [&] { addAnswer(answerLine(kMarch10, "VECIN ANA", 1)); },
           {{"C", 54, 7, 1, kMarch10},
            {"3", 55, 8, 1, kMarch10},
            {"4", 56, 9, 1, kMarch10},
@@ -319,7 +305,7 @@ TEST_P(WholeFileTest, TwoCommunicationsThenTheDecisionForTheSecondHolder)
           1,
           "N"},
          {"communication of the rank II holder",
-          [&] { addAnswer(line(kMarch17, "ARENDAS ION", 2)); },
+          [&] { addAnswer(answerLine(kMarch17, "ARENDAS ION", 2)); },
           {{"C", 58, 11, 2, kMarch17},
            {"3", 59, 12, 2, kMarch17},
            {"4", 60, 13, 2, kMarch17},
@@ -354,7 +340,7 @@ TEST_P(WholeFileTest, NoCommunicationThenOneOfferThenTheDecisionForTheBuyer)
          {"stage I closed without communication", [&] { finishStage(kJune2); }, {{"17", 53, 6, 0, kJune2}}, 0, "D"},
          // The offer's list number 8 is skipped.
          {"offer of 150 000 lei",
-          [&] { addAnswer(line(kJune5, "AGRO VEST SRL", 1, "150000")); },
+          [&] { addAnswer(answerLine(kJune5, "AGRO VEST SRL", 1, "150000")); },
           {{"C", 54, 7, 1, kJune5}, {"6", 55, 9, 1, kJune5}, {"19", 56, 10, 1, kJune5}},
           1,
           "D"},
@@ -405,7 +391,7 @@ TEST_P(WholeFileTest, CancelledThenReactivatedAndAnsweredAgain)
           0,
           "N"},
          {"communication",
-          [&] { addAnswer(line(kMarch10, "VECIN ANA", 1)); },
+          [&] { addAnswer(answerLine(kMarch10, "VECIN ANA", 1)); },
           {{"C", 53, 6, 1, kMarch10},
            {"3", 54, 7, 1, kMarch10},
            {"4", 55, 8, 1, kMarch10},
@@ -439,7 +425,7 @@ TEST_P(WholeFileTest, CancelledThenReactivatedAndAnsweredAgain)
           1,
           "N"},
          {"second communication after the cancellation acts",
-          [&] { addAnswer(line(kMarch25, "STRAIN VASILE", 3)); },
+          [&] { addAnswer(answerLine(kMarch25, "STRAIN VASILE", 3)); },
           {{"C", 60, 13, 2, kMarch25},
            {"3", 61, 14, 2, kMarch25},
            {"4", 62, 15, 2, kMarch25},
