@@ -21,6 +21,7 @@
 #include "register/answeroperations.h"
 #include "register/requestlifecycle.h"
 #include "register/stageclosing.h"
+#include "sampleanswer.h"
 #include "platform/prompter.h"
 
 #include <QCoreApplication>
@@ -87,16 +88,7 @@ void editAsLast(RequestLifecycle &life, qlonglong id, int holders)
 // after a deletion counts only this year's acts.
 AnswerLine answerLine(const QString &name, int rank, const QString &price)
 {
-    AnswerLine a;
-    a.dataC = QDate::currentDate();
-    a.dataAfis = QDate::currentDate();
-    a.cumparator = name;
-    a.cnpcui = QStringLiteral("1800101223344");
-    a.loc = QStringLiteral("ARVENA");
-    a.adresa = QStringLiteral("STR. MICA 2");
-    a.rang = rank;
-    a.pret = price;
-    return a;
+    return registertest::answerLine(QDate::currentDate(), name, rank, price);
 }
 
 void need(bool done, const char *what)

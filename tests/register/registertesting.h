@@ -6,9 +6,9 @@
 #include "datastore/schema.h"
 #include "datastore/settings.h"
 #include "datastore/sql/database.h"
-#include "dialogs/answerlines.h"
 #include "dialogs/workingtables.h"
 #include "register/requestlifecycle.h"
+#include "sampleanswer.h"
 #include "scriptedprompter.h"
 #include "startupfixture.h"
 
@@ -62,23 +62,6 @@ inline CollectedRequest collected(const QDate &date, const QStringList &sellers,
     c.share = QStringLiteral("1/1");
     c.holderCount = HolderLineCount(c.tables);
     return c;
-}
-
-// A communication or offer as the answer dialog hands it over, received and
-// displayed on `day`.
-inline AnswerLine answerLine(const QDate &day, const QString &name, int rank = 1,
-                             const QString &price = QStringLiteral("25000"))
-{
-    AnswerLine a;
-    a.dataC = day;
-    a.dataAfis = day;
-    a.cumparator = name;
-    a.cnpcui = QStringLiteral("1800101223344");
-    a.loc = QStringLiteral("ARVENA");
-    a.adresa = QStringLiteral("STR. MICA 2");
-    a.pret = price;
-    a.rang = rank;
-    return a;
 }
 
 inline sqlstore::Query acts(qlonglong id)
