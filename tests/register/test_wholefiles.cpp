@@ -267,6 +267,21 @@ protected:
         }
     }
 
+    // The first step of most files: a request with one holder, notified by
+    // hand, and its five opening acts.
+    Step oneHolderRequest()
+    {
+        return {"request with one holder",
+                [this] { openFile({{"VECIN ANA", 1}}); },
+                {{"9", 48, 1, 0, kRequestDay},
+                 {"14", 49, 2, 3, kRequestDay},
+                 {"1", 50, 3, 0, kRequestDay},
+                 {"2", 51, 4, 0, kRequestDay},
+                 {"15", 52, 5, 0, kRequestDay}},
+                0,
+                "N"};
+    }
+
     qlonglong earlier = 0;
     qlonglong id = 0;
     AnswerOperations answers{prompter};
@@ -328,15 +343,7 @@ TEST_P(WholeFileTest, TwoCommunicationsThenTheDecisionForTheSecondHolder)
 
 TEST_P(WholeFileTest, NoCommunicationThenOneOfferThenTheDecisionForTheBuyer)
 {
-    run({{"request with one holder",
-          [&] { openFile({{"VECIN ANA", 1}}); },
-          {{"9", 48, 1, 0, kRequestDay},
-           {"14", 49, 2, 3, kRequestDay},
-           {"1", 50, 3, 0, kRequestDay},
-           {"2", 51, 4, 0, kRequestDay},
-           {"15", 52, 5, 0, kRequestDay}},
-          0,
-          "N"},
+    run({oneHolderRequest(),
          {"stage I closed without communication", [&] { finishStage(kJune2); }, {{"17", 53, 6, 0, kJune2}}, 0, "D"},
          // The offer's list number 8 is skipped.
          {"offer of 150 000 lei",
@@ -359,15 +366,7 @@ TEST_P(WholeFileTest, NoCommunicationThenOneOfferThenTheDecisionForTheBuyer)
 
 TEST_P(WholeFileTest, NothingReceivedInEitherStage)
 {
-    run({{"request with one holder",
-          [&] { openFile({{"VECIN ANA", 1}}); },
-          {{"9", 48, 1, 0, kRequestDay},
-           {"14", 49, 2, 3, kRequestDay},
-           {"1", 50, 3, 0, kRequestDay},
-           {"2", 51, 4, 0, kRequestDay},
-           {"15", 52, 5, 0, kRequestDay}},
-          0,
-          "N"},
+    run({oneHolderRequest(),
          {"stage I closed without communication", [&] { finishStage(kJune2); }, {{"17", 53, 6, 0, kJune2}}, 0, "D"},
          {"finalisation without communication",
           [&] { finishStage(kJuly15); },
@@ -381,15 +380,7 @@ TEST_P(WholeFileTest, NothingReceivedInEitherStage)
 
 TEST_P(WholeFileTest, CancelledThenReactivatedAndAnsweredAgain)
 {
-    run({{"request with one holder",
-          [&] { openFile({{"VECIN ANA", 1}}); },
-          {{"9", 48, 1, 0, kRequestDay},
-           {"14", 49, 2, 3, kRequestDay},
-           {"1", 50, 3, 0, kRequestDay},
-           {"2", 51, 4, 0, kRequestDay},
-           {"15", 52, 5, 0, kRequestDay}},
-          0,
-          "N"},
+    run({oneHolderRequest(),
          {"communication",
           [&] { addAnswer(answerLine(kMarch10, "VECIN ANA", 1)); },
           {{"C", 53, 6, 1, kMarch10},
