@@ -86,6 +86,7 @@ TEST_F(WindowAnswersTest, CommunicationsActsAndTheDecisionThroughTheWindow)
     window.AddComunB->click();
     ASSERT_EQ(window.BxGrid->rowCount(), 1);
     EXPECT_EQ(stare(id), 1);
+    EXPECT_TRUE(window.StareL->text().startsWith("Asteptam Comunicari inca ")) << window.StareL->text().toStdString();
     EXPECT_EQ(window.CxGrid->rowCount(), 6 + 3);
     EXPECT_TRUE(window.EditComunB->isEnabled());
     EXPECT_EQ(prompter.balloons.last().control, "ListAct");
@@ -132,6 +133,7 @@ TEST_F(WindowAnswersTest, CommunicationsActsAndTheDecisionThroughTheWindow)
     window.setToday(kDay.addDays(120));
     window.RefreshRequests(id);
     ASSERT_FALSE(window.FinBut->isHidden());
+    EXPECT_EQ(window.StareL->text(), "Asteptam Alegere Preemptor...");
     EXPECT_EQ(window.FinBut->text(), "Am Decizia de Alegere");
     const qlonglong second =
         database().scalar("SELECT IDC FROM " + QuotedTablePath("Comunicari.dbf") + " WHERE CUMPARATOR='GEORGESCU ANA'")
