@@ -8,6 +8,7 @@
 #include "platform/prompter.h"
 #include "platform/session.h"
 #include "register/cacheddocuments.h"
+#include "register/deadlines.h"
 #include "register/registersettings.h"
 
 #include <QFile>
@@ -19,11 +20,6 @@ namespace {
 QString alteActe()
 {
     return QuotedTablePath(QStringLiteral("AlteActe.dbf"));
-}
-
-bool perRequestNumbering()
-{
-    return LoadRegisterSettings().perRequestNumbering;
 }
 
 // A dispatch date is a day from 10000 on (counted from 30.12.1899); the
@@ -63,14 +59,6 @@ ActOperations::ActOperations(Prompter &prompter, QWidget *hintTarget) : prompter
 {
 }
 
-QString ActOperations::NumberForNewAct(qlonglong requestId)
-{
-    if (!perRequestNumbering())
-        return PeekNextNumber(QStringLiteral("NR"));
-    const RequestFile r = LoadRequestFile(requestId);
-    return QString::number(r.nr2) + QLatin1Char('/') + QString::number(NextFileNumber(requestId));
-}
-
 qlonglong ActOperations::insertByHand(const RequestFile &r, const OtherActLine &line, const QVariant &dispatch,
                                       const QString &blocat)
 {
@@ -88,9 +76,8 @@ qlonglong ActOperations::insertByHand(const RequestFile &r, const OtherActLine &
     act.blocat = blocat;
     const qlonglong nr = TakeRegisterNumber();
     const qlonglong ida = InsertActRow(act, nr);
-    const QString number = perRequestNumbering()
-                               ? QString::number(r.nr2) + QLatin1Char('/') + QString::number(act.nr2per)
-                               : QString::number(nr);
+    const QString number =
+        EntryDisplayNumber(nr, r.nr2, act.nr2per, LoadRegisterSettings().perRequestNumbering);
     LogAction(QStringLiteral("Adaugare ") + line.tipAct + QStringLiteral(" nr.") + number);
     return ida;
 }
@@ -132,7 +119,8 @@ StoredAct ActOperations::LoadAct(qlonglong ida)
     StoredAct a;
     a.ida = ida;
     a.requestId = q.value(QStringLiteral("ID")).toLongLong();
-    a.number = perRequestNumbering() ? text("NR2") + QLatin1Char('/') + text("NR2PER") : text("NR");
+    const auto whole = [&q](const char *column) { return q.value(QLatin1String(column)).toLongLong(); };
+    a.number = EntryDisplayNumber(whole("NR"), whole("NR2"), whole("NR2PER"), LoadRegisterSettings().perRequestNumbering);
     a.blocat = text("BLOCAT");
     a.dispatched = isDispatchDate(q.value(QStringLiteral("DATAEXP")));
     a.line.dataA = q.value(QStringLiteral("DATAA")).toDate();
@@ -165,8 +153,8 @@ void ActOperations::EditAct(qlonglong ida, const OtherActLine &typed)
     database().exec(QStringLiteral("UPDATE ") + alteActe()
                         + QStringLiteral("\nSET DATAA=?,\nDATAEXP=?,\nMODUL=?,\nEMITENT=?,\nDESTINATAR=?,\nTIPACT=?,\n"
                                          "DETALII=?\nWHERE IDA=?"),
-                    {line.dataA, line.dataExp, line.modul, line.emitent.left(80), line.destinatar.left(80),
-                     line.tipAct.left(80), line.detalii.left(80), ida});
+                    {line.dataA, line.dataExp, line.modul, FitActText(line.emitent), FitActText(line.destinatar),
+                     FitActText(line.tipAct), FitActText(line.detalii), ida});
     operation.commit();
     if (dropDocument)
         RemoveActDocument(ida);

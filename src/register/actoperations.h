@@ -49,9 +49,6 @@ public:
     // The day the archaeological-site address is dated (today unless set).
     void setToday(const QDate &today) { today_ = today; }
 
-    // The number the dialog shows for a new act of the request.
-    QString NumberForNewAct(qlonglong requestId);
-
     // Registers the archaeological-site address of the request (no dialog)
     // and shows its listing hint. Returns the IDA.
     qlonglong AddSiteAddress(qlonglong requestId);

@@ -6,21 +6,23 @@
 #include "platform/session.h"
 #include "register/cacheddocuments.h"
 #include "register/deadlines.h"
+#include "register/registerqueries.h"
 #include "register/registersettings.h"
 #include "register/registerstatus.h"
 
 using sqlstore::database;
 
-namespace {
-
-// The text columns of AlteActe hold 80 characters; a long seller name must
-// not make the whole operation fail.
-QString fit(const QString &text)
+QString FitActText(const QString &text)
 {
     return text.left(80);
 }
 
-} // namespace
+QString NextEntryNumber(qlonglong id)
+{
+    if (!LoadRegisterSettings().perRequestNumbering)
+        return PeekNextNumber(QStringLiteral("NR"));
+    return EntryDisplayNumber(0, LoadRequestFile(id).nr2, NextFileNumber(id), true);
+}
 
 qlonglong TakeRegisterNumber()
 {
@@ -44,7 +46,7 @@ qlonglong InsertActRow(const ActRow &row, qlonglong nr)
                                          "DESTINATAR, TIPACT, DETALII, IDC)\n"
                                          "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"),
                     {ida, row.id, row.blocat, nr, row.nr2, row.nr2per, row.dataa, row.dataexp, row.modul,
-                     fit(row.emitent), fit(row.destinatar), fit(row.tipact), fit(row.detalii), row.idc});
+                     FitActText(row.emitent), FitActText(row.destinatar), FitActText(row.tipact), FitActText(row.detalii), row.idc});
     return ida;
 }
 

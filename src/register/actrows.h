@@ -23,6 +23,10 @@ struct ActRow {
     qlonglong idc = 0;
 };
 
+// Act texts as the 80-character columns of AlteActe keep them: a long seller
+// name must not make a whole operation fail.
+QString FitActText(const QString &text);
+
 // Takes an IDA and inserts `row` with register number `nr`. Returns the IDA.
 // Throws sqlstore::SqlError or SettingsError.
 qlonglong InsertActRow(const ActRow &row, qlonglong nr);
@@ -49,6 +53,11 @@ RequestFile LoadRequestFile(qlonglong id);
 
 // Takes the next register number ("NR").
 qlonglong TakeRegisterNumber();
+
+// The number the answer and act dialogs show for the next entry of request
+// `id`: the next register number, or NR2/<next file number> per request.
+// Throws sqlstore::SqlError.
+QString NextEntryNumber(qlonglong id);
 
 // After a deletion has been committed: the "NR" counter reset from the acts
 // that are stored, in a transaction of its own. The counter lives in the

@@ -8,6 +8,7 @@
 #include "platform/prompter.h"
 #include "platform/session.h"
 #include "register/cacheddocuments.h"
+#include "register/deadlines.h"
 #include "register/registersettings.h"
 
 #include <QFile>
@@ -24,11 +25,6 @@ QString comunicari()
 QString kindWord(bool stageTwo)
 {
     return stageTwo ? QStringLiteral("Oferta") : QStringLiteral("Comunicare");
-}
-
-bool perRequestNumbering()
-{
-    return LoadRegisterSettings().perRequestNumbering;
 }
 
 // The acts of answer `idc`: those of its stage's kinds, in its request.
@@ -63,14 +59,6 @@ bool AnswerOperations::CanAddAnswer(qlonglong requestId)
     prompter_.Mesaj(QStringLiteral("Adaugare Comunicare/Oferta"), QStringLiteral("\rDosarul este inchis!"), ButtonOk,
                     KindError);
     return false;
-}
-
-QString AnswerOperations::NumberForNewAnswer(qlonglong requestId)
-{
-    facts_ = LoadRequestFile(requestId);
-    if (!perRequestNumbering())
-        return PeekNextNumber(QStringLiteral("NR"));
-    return QString::number(facts_.nr2) + QLatin1Char('/') + QString::number(NextFileNumber(requestId));
 }
 
 qlonglong AnswerOperations::AddAnswer(qlonglong requestId, const AnswerLine &line)
@@ -134,7 +122,9 @@ StoredAnswer AnswerOperations::LoadAnswer(qlonglong idc)
     StoredAnswer a;
     a.idc = idc;
     a.requestId = q.value(QStringLiteral("ID")).toLongLong();
-    a.number = perRequestNumbering() ? text("NR2") + QLatin1Char('/') + text("NR2PER") : text("NR");
+    const auto whole = [&q](const char *column) { return q.value(QLatin1String(column)).toLongLong(); };
+    a.nr = whole("NR");
+    a.number = EntryDisplayNumber(whole("NR"), whole("NR2"), whole("NR2PER"), LoadRegisterSettings().perRequestNumbering);
     a.line.dataC = q.value(QStringLiteral("DATAC")).toDate();
     a.line.dataAfis = q.value(QStringLiteral("DATAAFIS")).toDate();
     a.line.tippf = text("TIPPF");
@@ -184,9 +174,7 @@ bool AnswerOperations::DeleteAnswer(qlonglong idc)
     const StoredAnswer stored = LoadAnswer(idc);
     const bool stageTwo = facts_.stageTwo;
     const QString word = kindWord(stageTwo);
-    const QString nr =
-        database().scalar(QStringLiteral("SELECT NR FROM ") + comunicari() + QStringLiteral("\nWHERE IDC=?"), {idc})
-            .toString();
+    const QString nr = QString::number(stored.nr);
     if (prompter_.Mesaj(QStringLiteral("Stergere ") + word,
                         QStringLiteral("\rDoriti sa stergeti Comunicarea/Oferta ") + nr + QStringLiteral("?"),
                         ButtonDa | ButtonNu, KindConfirmation)

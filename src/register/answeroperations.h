@@ -5,7 +5,7 @@
 //
 //   AnswerOperations answers(prompter, listActButton);
 //   if (!answers.CanAddAnswer(id)) return;            // a closed file says so
-//   dialog.setNumber(answers.NumberForNewAnswer(id));
+//   dialog.setNumber(NextEntryNumber(id));
 //   if (dialog.EditCommunication(true, answers.facts().pret))
 //       idc = answers.AddAnswer(id, dialog.answerLine());
 //
@@ -31,6 +31,8 @@ class QWidget;
 struct StoredAnswer {
     qlonglong idc = 0;
     qlonglong requestId = 0;
+    // NR, the register number.
+    qlonglong nr = 0;
     // Its number as shown: NR, or NR2/NR2PER in per-request numbering.
     QString number;
     AnswerLine line;
@@ -44,10 +46,7 @@ public:
 
     // False, after "Dosarul este inchis!", when the request is closed.
     bool CanAddAnswer(qlonglong requestId);
-    // What the dialog shows as the new answer's number: the next register
-    // number, or NR2/<next file number> in per-request numbering.
-    QString NumberForNewAnswer(qlonglong requestId);
-    // The request as read by the last of the calls above.
+    // The request as read by CanAddAnswer or LoadAnswer.
     const RequestFile &facts() const { return facts_; }
 
     // Stores the answer of the request's current stage with its acts (stage

@@ -118,3 +118,10 @@ QString RequestDisplayNumber(qint64 nr, qint64 nr2, bool perRequestNumbering)
 {
     return QString::number(perRequestNumbering ? nr2 : nr);
 }
+
+QString EntryDisplayNumber(qint64 nr, qint64 nr2, qint64 nr2per, bool perRequestNumbering)
+{
+    if (!perRequestNumbering)
+        return QString::number(nr);
+    return QString::number(nr2) + QLatin1Char('/') + QString::number(nr2per);
+}

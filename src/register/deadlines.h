@@ -86,3 +86,6 @@ bool ExpiredForReport(const RequestFacts &request, const DeadlineTerms &terms, i
 
 // The display number of a request: NR in individual numbering, else NR2.
 QString RequestDisplayNumber(qint64 nr, qint64 nr2, bool perRequestNumbering);
+// The display number of an answer or act: NR in individual numbering, else
+// the request's NR2 and the place in its file, "12/8".
+QString EntryDisplayNumber(qint64 nr, qint64 nr2, qint64 nr2per, bool perRequestNumbering);

@@ -146,10 +146,10 @@ ComputedField AnswerAndActColumns(bool perRequestNumbering)
 {
     return [perRequestNumbering](const sqlstore::Query &row, const QString &field) -> QVariant {
         if (field == QLatin1String("NRS")) {
-            if (!perRequestNumbering)
-                return ShortestDecimal(row.value(QStringLiteral("NR")).toDouble());
-            return ShortestDecimal(row.value(QStringLiteral("NR2")).toDouble()) + QLatin1Char('/')
-                   + ShortestDecimal(row.value(QStringLiteral("NR2PER")).toDouble());
+            const auto whole = [&row](const char *column) {
+                return qint64(row.value(QLatin1String(column)).toDouble());
+            };
+            return EntryDisplayNumber(whole("NR"), whole("NR2"), whole("NR2PER"), perRequestNumbering);
         }
         if (field == QLatin1String("DATAEXPS")) {
             const QDate sent = row.value(QStringLiteral("DATAEXP")).toDate();

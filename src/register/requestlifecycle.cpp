@@ -30,13 +30,6 @@ qlonglong takeNumber(const char *counter)
     return TakeNextNumber(QLatin1String(counter)).toLongLong();
 }
 
-// The text columns of AlteActe hold 80 characters; a long seller name must
-// not make the whole operation fail.
-QString fit(const QString &text, int width = 80)
-{
-    return text.left(width);
-}
-
 // The column lists of the copies from the working tables.
 const char *const kHolderColumns = "IDP, ID, RANG, POSTA, TIPPF, NUME, ADRESA, CNP, RC, CODPOSTAL, EMAIL, TEL";
 const char *const kHolderSelection = "IDP, ?, RANG, POSTA, TIPPF, NUME, ADRESA, CNP, RC, CODPOSTAL, EMAIL, TEL";
@@ -280,7 +273,7 @@ void RequestLifecycle::EditOlderRequest(qlonglong id, const CollectedRequest &re
         if (renames && text("NUME") != text("NUMEOLD"))
             database().exec(QStringLiteral("UPDATE ") + table("AlteActe.dbf")
                                 + QStringLiteral("\nSET DESTINATAR=?\nWHERE ID=?\nAND BLOCAT='14'\nAND DESTINATAR=?"),
-                            {fit(text("NUME")), id, text("NUMEOLD")});
+                            {FitActText(text("NUME")), id, text("NUMEOLD")});
     }
     operation.commit();
 }

@@ -628,7 +628,7 @@ void TEvidente::AddComunBClick()
             return;
         ComunDialog->SetAnswerKind(!answers.facts().stageTwo);
         ComunDialog->ClearCommunicationFields();
-        ComunDialog->setNumber(answers.NumberForNewAnswer(id));
+        ComunDialog->setNumber(NextEntryNumber(id));
         ComunDialog->setCurrentRequest(QString::number(id));
         ready = true;
     });
@@ -699,7 +699,7 @@ void TEvidente::AddActClick(bool archaeologicalSite)
     } else {
         bool ready = false;
         guarded([&] {
-            ActDialog->setNumber(acts.NumberForNewAct(id));
+            ActDialog->setNumber(NextEntryNumber(id));
             ready = true;
         });
         for (QWidget *w : {static_cast<QWidget *>(ActDialog->DataA), static_cast<QWidget *>(ActDialog->Modul),

@@ -84,7 +84,7 @@ TEST_F(AnswersTest, PerRequestNumberingGivesACommunicationItsActsAndAnOfferSkips
     ASSERT_EQ(requestValue(id, "NR2").toInt(), 12);
     ASSERT_EQ(NextFileNumber(id), 8);
 
-    EXPECT_EQ(answers.NumberForNewAnswer(id), "12/8");
+    EXPECT_EQ(NextEntryNumber(id), "12/8");
     const qlonglong nr = PeekNextNumber("NR").toLongLong();
     const qlonglong idc = answers.AddAnswer(id, answer("IONESCU"));
     EXPECT_EQ(database().scalar("SELECT NR2PER FROM " + QuotedTablePath("Comunicari.dbf") + " WHERE IDC=?", {idc}),
@@ -96,7 +96,7 @@ TEST_F(AnswersTest, PerRequestNumberingGivesACommunicationItsActsAndAnOfferSkips
     // The same situation in stage II: the offer at 8, its acts at 10 and 11.
     const qlonglong second = request();
     SetRequestStage(second, true);
-    EXPECT_EQ(answers.NumberForNewAnswer(second), "13/8");
+    EXPECT_EQ(NextEntryNumber(second), "13/8");
     const qlonglong offerNr = PeekNextNumber("NR").toLongLong();
     const qlonglong offer = answers.AddAnswer(second, answer("VASILE", "150000", 4));
     EXPECT_EQ(database().scalar("SELECT RANG FROM " + QuotedTablePath("Comunicari.dbf") + " WHERE IDC=?", {offer}), 100);
@@ -111,7 +111,7 @@ TEST_F(AnswersTest, PerRequestNumberingGivesACommunicationItsActsAndAnOfferSkips
 TEST_F(AnswersTest, IndividualNumberingShowsTheNextRegisterNumberAndDetailsNameTheRequest)
 {
     const qlonglong id = request();
-    EXPECT_EQ(answers.NumberForNewAnswer(id), PeekNextNumber("NR"));
+    EXPECT_EQ(NextEntryNumber(id), PeekNextNumber("NR"));
     const qlonglong idc = answers.AddAnswer(id, answer("IONESCU"));
     // A notification carries its holder's IDP in IDC: the kinds tell them apart.
     sqlstore::Query q = database().query("SELECT * FROM " + QuotedTablePath("AlteActe.dbf")
@@ -395,7 +395,7 @@ TEST_F(AnswersTest, ActsByHandAndTheSiteAddress)
 {
     WriteSetting("CONST", "NumTip", "2");
     const qlonglong id = request();
-    EXPECT_EQ(actOps.NumberForNewAct(id), "1/8");
+    EXPECT_EQ(NextEntryNumber(id), "1/8");
     actOps.setToday(kDay.addDays(2));
     const qlonglong site = actOps.AddSiteAddress(id);
     StoredAct a = actOps.LoadAct(site);

@@ -167,7 +167,7 @@ protected:
     void addAnswer(const AnswerLine &a)
     {
         ASSERT_TRUE(answers.CanAddAnswer(id));
-        const QString shown = answers.NumberForNewAnswer(id);
+        const QString shown = NextEntryNumber(id);
         const qlonglong idc = answers.AddAnswer(id, a);
         EXPECT_EQ(answers.LoadAnswer(idc).number, shown);
     }

@@ -187,10 +187,8 @@ QList<Row> LoadActsOfKind(qint64 id, const QString &kind)
 
 QString ActNumber(const Row &act, bool perRequestNumbering)
 {
-    if (!perRequestNumbering)
-        return QString::number(act.number(QStringLiteral("NR")));
-    return QString::number(act.number(QStringLiteral("NR2"))) + QLatin1Char('/')
-           + QString::number(act.number(QStringLiteral("NR2PER")));
+    return EntryDisplayNumber(act.number(QStringLiteral("NR")), act.number(QStringLiteral("NR2")),
+                              act.number(QStringLiteral("NR2PER")), perRequestNumbering);
 }
 
 QString NumberBefore(const QString &number, qint64 steps)
